@@ -1,0 +1,42 @@
+#include "errors/failure.h"
+
+#include <filesystem>
+#include <ios>
+#include <new>
+#include <stdexcept>
+#include <typeinfo>
+#include <variant>
+
+namespace morlane {
+
+Failure ToFailure(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const Failure& f) {
+    return f;
+  } catch (const std::bad_alloc&) {
+    return {errnum::kOutOfMemory, "Out of memory"};
+  } catch (const std::out_of_range&) {
+    return Failure::SubscriptOutOfRange();
+  } catch (const std::overflow_error&) {
+    return Failure::Overflow();
+  } catch (const std::underflow_error&) {
+    return Failure::Overflow();
+  } catch (const std::range_error&) {
+    return Failure::Overflow();
+  } catch (const std::filesystem::filesystem_error&) {
+    return Failure::PathFileAccess();
+  } catch (const std::ios_base::failure&) {
+    return Failure::PathFileAccess();
+  } catch (const std::bad_cast&) {
+    return Failure::TypeMismatch();
+  } catch (const std::bad_variant_access&) {
+    return Failure::TypeMismatch();
+  } catch (const std::exception&) {
+    return Failure::InvalidArgument();
+  } catch (...) {
+    return Failure::InvalidArgument();
+  }
+}
+
+}  // namespace morlane

@@ -1,0 +1,16 @@
+#include "errors/routine.h"
+
+#include "errors/report.h"
+#include "runctx/session.h"
+
+namespace morlane {
+
+void Routine::Report(std::exception_ptr error) {
+  const Failure failure = ToFailure(error);
+  const std::string source =
+      failure.source.empty() ? session_.process.ExecutableBaseName() : failure.source;
+  const int answer = ErrorSub(session_, failure.number, source, failure.description, name_, false);
+  if (answer == kAnswerAbort) EndProgram(session_);
+}
+
+}  // namespace morlane

@@ -1,0 +1,91 @@
+// The error pattern. Every routine that follows it opens a Routine with its name and runs its
+// steps through it. A step that fails is reported through ErrorSub; on resume the routine goes
+// on with its next step, on abort the process ends (EndProgram).
+//
+//   Routine r(session, "GetCFGPath");
+//   r.Step([&] { path = Build(); });            // on failure: reported, path keeps its value
+//   if (r.Test([&] { return Exists(path); })) { ... }   // a failing test runs the branch
+//   for (LoopTest t(r); t([&] { return More(); });) { ... }  // failing test: body once more
+#pragma once
+
+#include <exception>
+#include <string>
+#include <utility>
+
+#include "errors/failure.h"
+#include "platform/process.h"
+
+namespace morlane {
+
+class Session;
+
+class Routine {
+ public:
+  Routine(Session& session, std::string name) : session_(session), name_(std::move(name)) {}
+  Routine(const Routine&) = delete;
+  Routine& operator=(const Routine&) = delete;
+
+  // Runs one step. True when it completed; false when it failed and the user resumed.
+  template <class F>
+  bool Step(F&& step) {
+    try {
+      std::forward<F>(step)();
+      return true;
+    } catch (const platform::ProcessEnded&) {
+      throw;
+    } catch (...) {
+      Report(std::current_exception());
+      return false;
+    }
+  }
+
+  // Evaluates the test of a branch. A test that fails counts as passed.
+  template <class F>
+  bool Test(F&& test) {
+    try {
+      return static_cast<bool>(std::forward<F>(test)());
+    } catch (const platform::ProcessEnded&) {
+      throw;
+    } catch (...) {
+      Report(std::current_exception());
+      return true;
+    }
+  }
+
+  // Reports a failure that happened in this routine outside Step/Test. Returns on resume.
+  void Report(std::exception_ptr error);
+
+  const std::string& name() const { return name_; }
+  Session& session() { return session_; }
+
+ private:
+  Session& session_;
+  std::string name_;
+};
+
+// The test of a loop: a failing test runs the body once more and then leaves the loop, so
+// no routine can spin for ever on a failure.
+class LoopTest {
+ public:
+  explicit LoopTest(Routine& routine) : routine_(routine) {}
+
+  template <class F>
+  bool operator()(F&& test) {
+    if (failed_) return false;
+    try {
+      return static_cast<bool>(std::forward<F>(test)());
+    } catch (const platform::ProcessEnded&) {
+      throw;
+    } catch (...) {
+      routine_.Report(std::current_exception());
+      failed_ = true;
+      return true;
+    }
+  }
+
+ private:
+  Routine& routine_;
+  bool failed_ = false;
+};
+
+}  // namespace morlane

@@ -1,0 +1,14 @@
+// File names on the plant's Windows PCs ignore case; project trees copied to POSIX keep
+// their spelling while the program asks for, say, "parameter/program.ini".
+#pragma once
+
+#include <string>
+
+namespace morlane::platform::posix {
+
+// The path with every component that does not exist in its exact spelling replaced by an
+// existing entry of the same name without regard to ASCII case (the first in sorted order).
+// Components after the first one that cannot be found are kept as given.
+std::string ResolvePathCase(const std::string& path);
+
+}  // namespace morlane::platform::posix

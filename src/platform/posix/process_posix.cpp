@@ -1,0 +1,107 @@
+#include "platform/posix/process_posix.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
+
+#include "platform/posix/codepage.h"
+#include "platform/posix/path_case.h"
+
+extern char** environ;
+
+namespace morlane::platform::posix {
+namespace {
+
+std::string ReadExecutablePath(const char* argv0) {
+  std::string buffer(4096, '\0');
+  const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (n > 0 && static_cast<std::size_t>(n) < buffer.size()) {
+    buffer.resize(static_cast<std::size_t>(n));
+    return buffer;
+  }
+  return argv0 != nullptr ? std::string(argv0) : std::string();
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+void SplitExecutablePath(const std::string& exePath, std::string& directory,
+                         std::string& baseName) {
+  const auto slash = exePath.rfind('/');
+  std::string file = slash == std::string::npos ? exePath : exePath.substr(slash + 1);
+  if (slash == std::string::npos) {
+    directory = ".";
+  } else {
+    directory = exePath.substr(0, slash);
+    if (directory.empty()) directory = "/";
+  }
+  const auto dot = file.rfind('.');
+  baseName = (dot == std::string::npos || dot == 0) ? file : file.substr(0, dot);
+}
+
+PosixProcessServices::PosixProcessServices(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) commandLine_ += ' ';
+    commandLine_ += argv[i];
+  }
+  SplitExecutablePath(ReadExecutablePath(argc > 0 ? argv[0] : nullptr), applicationDirectory_,
+                      baseName_);
+}
+
+Version PosixProcessServices::ProgramVersion() const {
+  return {MORLANE_VERSION_MAJOR, MORLANE_VERSION_MINOR, MORLANE_VERSION_PATCH};
+}
+
+std::vector<std::string> PosixProcessServices::EnvironmentEntries() const {
+  std::vector<std::string> entries;
+  for (char** e = environ; e != nullptr && *e != nullptr; ++e) {
+    entries.push_back(Utf8ToCp1252(*e));
+  }
+  return entries;
+}
+
+bool PosixProcessServices::FileExists(const std::string& path) const {
+  if (path.empty()) return false;
+  struct stat st {};
+  return ::stat(ResolvePathCase(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PosixProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return false;
+  const std::string target = ResolvePathCase(path);
+  const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, bytes);
+  const bool closed = ::close(fd) == 0;
+  return written && closed;
+}
+
+void PosixProcessServices::WriteDiagnostic(const std::string& text) {
+  std::cerr.flush();
+  WriteAll(STDERR_FILENO, text);
+}
+
+void PosixProcessServices::EndProcess(int exitStatus) {
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  ::_exit(exitStatus);
+}
+
+}  // namespace morlane::platform::posix

@@ -1,0 +1,54 @@
+// Process services: what the program needs from the operating system besides INI files and
+// dialogs. Text is handed over as bytes in the ANSI code page (Windows-1252 on POSIX).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morlane::platform {
+
+// How paths are spelled: the separator, what a project directory looks like, and whether a
+// path may be upper-cased for display.
+enum class PathStyle { Windows, Posix };
+
+struct Version {
+  std::uint16_t major = 0;
+  std::uint16_t minor = 0;
+  std::uint16_t revision = 0;
+};
+
+// Test doubles of EndProcess throw this instead of ending the test process. The error pattern
+// never catches it, so it unwinds straight to the test like a real end of the process would
+// stop everything.
+struct ProcessEnded {
+  int status;
+};
+
+class ProcessServices {
+ public:
+  virtual ~ProcessServices() = default;
+
+  // The argument part of the command line, without the program's own path.
+  virtual std::string CommandLine() const = 0;
+  // Directory of the running executable, no trailing separator except at a root.
+  virtual std::string ApplicationDirectory() const = 0;
+  // File name of the running executable without directory and extension.
+  virtual std::string ExecutableBaseName() const = 0;
+  virtual Version ProgramVersion() const = 0;
+  // "name=value" entries in the order the process received them.
+  virtual std::vector<std::string> EnvironmentEntries() const = 0;
+  // True when the path names a normal file (not a directory). File names ignore case.
+  virtual bool FileExists(const std::string& path) const = 0;
+  // Opens the file for appending (creating it), writes the bytes, closes it. False on failure.
+  virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
+  // Last-resort diagnostics channel (stderr) for text no log could take.
+  virtual void WriteDiagnostic(const std::string& text) = 0;
+  // Ends the process at once: no further events, nothing stored.
+  [[noreturn]] virtual void EndProcess(int exitStatus) = 0;
+  virtual PathStyle Style() const = 0;
+  // The fixed log for faults of silent runs.
+  virtual std::string ServicePackLogPath() const = 0;
+};
+
+}  // namespace morlane::platform

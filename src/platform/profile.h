@@ -1,0 +1,28 @@
+// Private-profile (INI file) services, shaped after the narrow-character Windows services so
+// that the Win32 backend is a thin pass-through and the POSIX backend emulates them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace morlane::platform {
+
+class ProfileService {
+ public:
+  virtual ~ProfileService() = default;
+
+  // Copies the value (or the default, trailing blanks removed) into buffer, cut to size - 1
+  // characters and NUL-terminated; returns the number of characters copied.
+  virtual std::uint32_t GetString(std::string_view section, std::string_view key,
+                                  std::string_view defaultValue, char* buffer, std::uint32_t size,
+                                  const std::string& path) = 0;
+  // The value read as an integer, or the default when the key is missing or empty.
+  virtual std::uint32_t GetInt(std::string_view section, std::string_view key,
+                               std::int32_t defaultValue, const std::string& path) = 0;
+  // Stores the value, creating file, section and key as needed. Non-zero on success.
+  virtual int WriteString(std::string_view section, std::string_view key, std::string_view value,
+                          const std::string& path) = 0;
+};
+
+}  // namespace morlane::platform
