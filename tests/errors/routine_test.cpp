@@ -1,0 +1,92 @@
+#include "errors/routine.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "runctx/session.h"
+#include "support/fakes.h"
+
+namespace morlane {
+namespace {
+
+using platform::Choice;
+
+class RoutineTest : public ::testing::Test {
+ protected:
+  RoutineTest() {
+    process.memoryFiles = true;
+    process.servicePackLog = "/spl.log";
+  }
+  testing::FakeProcess process;
+  testing::ScriptedDialogs dialogs;
+  testing::UnusedProfile profile;
+  Session session{process, dialogs, profile};
+  std::vector<int> steps;
+};
+
+TEST_F(RoutineTest, ResumeGoesOnWithTheNextStepAndKeepsTheOldValue) {
+  dialogs.answers = {Choice::Yes};
+  Routine r(session, "Demo");
+  int value = 7;
+  EXPECT_TRUE(r.Step([&] { steps.push_back(1); }));
+  EXPECT_FALSE(r.Step([&] {
+    throw std::out_of_range("x");
+    value = 8;
+  }));
+  EXPECT_TRUE(r.Step([&] { steps.push_back(3); }));
+  EXPECT_EQ(steps, (std::vector<int>{1, 3}));
+  EXPECT_EQ(value, 7);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_NE(dialogs.shown[0].text.find("Subscript out of range"), std::string::npos);
+  EXPECT_NE(process.files["/plant/M4Tcfglog.txt"].find(" / Demo (Nr. 9) :"), std::string::npos);
+}
+
+TEST_F(RoutineTest, AbortEndsTheProcessWithoutRunningFurtherSteps) {
+  dialogs.answers = {Choice::No};
+  Routine r(session, "Demo");
+  try {
+    r.Step([] { throw Failure::Overflow(); });
+    steps.push_back(2);
+    FAIL() << "the process should have ended";
+  } catch (const platform::ProcessEnded& ended) {
+    EXPECT_NE(ended.status, 0);
+  }
+  EXPECT_TRUE(steps.empty());
+}
+
+TEST_F(RoutineTest, FailingBranchTestRunsTheGovernedBranch) {
+  dialogs.answers = {Choice::Yes};
+  Routine r(session, "Demo");
+  if (r.Test([]() -> bool { throw Failure::TypeMismatch(); })) steps.push_back(1);
+  else steps.push_back(2);
+  EXPECT_EQ(steps, (std::vector<int>{1}));
+}
+
+TEST_F(RoutineTest, FailingLoopTestRunsTheBodyOnceMoreAndLeaves) {
+  dialogs.answers = {Choice::Yes};
+  Routine r(session, "Demo");
+  int n = 0;
+  for (LoopTest test(r); test([&]() -> bool {
+         if (n >= 2) throw Failure::SubscriptOutOfRange();
+         return true;
+       });) {
+    ++n;
+    ASSERT_LT(n, 10) << "the loop must not spin on a failing test";
+  }
+  EXPECT_EQ(n, 3);
+  EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
+TEST_F(RoutineTest, SilentFailuresAreLoggedAndResumedWithoutAsking) {
+  session.SilentMode = true;
+  Routine r(session, "Demo");
+  EXPECT_FALSE(r.Step([] { throw std::runtime_error("boom"); }));
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_NE(process.files["/spl.log"].find("! Fault Morlane_Config: Unexpected error!"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace morlane

@@ -1,0 +1,86 @@
+#include "platform/posix/process_posix.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/posix/codepage.h"
+#include "platform/posix/path_case.h"
+#include "support/fakes.h"
+
+namespace morlane::platform::posix {
+namespace {
+
+using morlane::testing::ReadFile;
+using morlane::testing::TempDir;
+using morlane::testing::WriteFile;
+
+TEST(PosixProcess, ExecutablePathSplitsIntoDirectoryAndBaseName) {
+  std::string dir, base;
+  SplitExecutablePath("/opt/plant/Config/Morlane_Config", dir, base);
+  EXPECT_EQ(dir, "/opt/plant/Config");
+  EXPECT_EQ(base, "Morlane_Config");
+  SplitExecutablePath("/Morlane_Config.bin", dir, base);
+  EXPECT_EQ(dir, "/");
+  EXPECT_EQ(base, "Morlane_Config");
+  SplitExecutablePath("/a/v1.2/prog.x.y", dir, base);
+  EXPECT_EQ(dir, "/a/v1.2");
+  EXPECT_EQ(base, "prog.x");
+}
+
+TEST(PosixProcess, CommandLineIsTheArgumentsJoinedByOneBlank) {
+  char prog[] = "/x/Morlane_Config";
+  char a1[] = "/EXTERNAL=M4TCFG";
+  char a2[] = "/LOGFILE=/tmp/a b.txt";
+  char* argv[] = {prog, a1, a2, nullptr};
+  PosixProcessServices process(3, argv);
+  EXPECT_EQ(process.CommandLine(), "/EXTERNAL=M4TCFG /LOGFILE=/tmp/a b.txt");
+  // The directory comes from the running executable, not from argv[0].
+  EXPECT_NE(process.ApplicationDirectory(), "/x");
+  EXPECT_EQ(process.ProgramVersion().major, 1);
+}
+
+TEST(PosixProcess, FileExistsMeansANormalFileWhateverTheCase) {
+  TempDir dir;
+  WriteFile(dir / "Parameter/Program.ini", "[Project]\r\n");
+  char prog[] = "p";
+  char* argv[] = {prog, nullptr};
+  PosixProcessServices process(1, argv);
+  EXPECT_TRUE(process.FileExists(dir / "Parameter/Program.ini"));
+  EXPECT_TRUE(process.FileExists(dir / "parameter/program.ini"));
+  EXPECT_FALSE(process.FileExists(dir / "parameter"));
+  EXPECT_FALSE(process.FileExists(dir / "parameter/missing.ini"));
+  EXPECT_FALSE(process.FileExists(""));
+}
+
+TEST(PosixProcess, AppendCreatesExtendsAndFailsWithoutADirectory) {
+  TempDir dir;
+  char prog[] = "p";
+  char* argv[] = {prog, nullptr};
+  PosixProcessServices process(1, argv);
+  EXPECT_TRUE(process.AppendToFile(dir / "log.txt", "a\r\n"));
+  EXPECT_TRUE(process.AppendToFile(dir / "LOG.TXT", "b\n\r\r\n"));
+  EXPECT_EQ(ReadFile(dir / "log.txt"), "a\r\nb\n\r\r\n");
+  EXPECT_FALSE(process.AppendToFile(dir / "missing/log.txt", "x"));
+  EXPECT_FALSE(process.AppendToFile(dir / "log.txt/below", "x"));
+}
+
+TEST(PosixPathCase, ResolvesEachComponentAndKeepsWhatIsMissing) {
+  TempDir dir;
+  WriteFile(dir / "Plant/Parameter/Program.ini", "");
+  EXPECT_EQ(ResolvePathCase(dir / "plant/PARAMETER/program.ini"),
+            dir / "Plant/Parameter/Program.ini");
+  EXPECT_EQ(ResolvePathCase(dir / "plant/parameter/New.ini"), dir / "Plant/Parameter/New.ini");
+  EXPECT_EQ(ResolvePathCase(dir / "plant/none/x/Program.ini"), dir / "Plant/none/x/Program.ini");
+  // An exact spelling wins over a case-insensitive one.
+  WriteFile(dir / "Plant/parameter/Program.ini", "");
+  EXPECT_EQ(ResolvePathCase(dir / "Plant/parameter/program.ini"),
+            dir / "Plant/parameter/Program.ini");
+}
+
+TEST(PosixCodepage, Utf8BecomesWindows1252WithQuestionMarksForTheRest) {
+  EXPECT_EQ(Utf8ToCp1252("USER=J\xc3\xb6rg \xe2\x82\xac"), "USER=J\xf6rg \x80");
+  EXPECT_EQ(Utf8ToCp1252("a\xce\xa9" "b"), "a?b");      // Omega is not in the code page
+  EXPECT_EQ(Utf8ToCp1252("a\xff" "b\xc3"), "a?b?");     // broken bytes
+}
+
+}  // namespace
+}  // namespace morlane::platform::posix
