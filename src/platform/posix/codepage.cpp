@@ -10,7 +10,8 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
   iconv_t cd = ::iconv_open("WINDOWS-1252", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) {
-    for (const char c : utf8) out += (static_cast<unsigned char>(c) < 0x80) ? c : '?';
+    for (const char c : utf8)
+      out += (static_cast<unsigned char>(c) < 0x80) ? c : '?';
     return out;
   }
   std::string input(utf8);
@@ -24,14 +25,28 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
     if (rc != static_cast<std::size_t>(-1)) continue;
     if (errno == E2BIG) continue;
+    const auto lead = static_cast<unsigned char>(*in);
+    // The five C1 controls that stand for the bytes 1252 leaves undefined come back as those
+    // bytes, as Windows converts them, so such bytes survive a trip through a UTF-8 file.
+    if (lead == 0xC2 && inLeft >= 2) {
+      const auto c1 = static_cast<unsigned char>(in[1]);
+      if (c1 == 0x81 || c1 == 0x8D || c1 == 0x8F || c1 == 0x90 || c1 == 0x9D) {
+        out += static_cast<char>(c1);
+        in += 2;
+        inLeft -= 2;
+        continue;
+      }
+    }
     // EILSEQ: a character without a 1252 form, or a broken sequence; EINVAL: a cut-off
     // sequence at the end. Skip the whole UTF-8 sequence and write one "?".
     out += '?';
-    const auto lead = static_cast<unsigned char>(*in);
     std::size_t skip = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) skip = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF) skip = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4) skip = 4;
+    if (lead >= 0xC2 && lead <= 0xDF)
+      skip = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+      skip = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+      skip = 4;
     for (std::size_t i = 1; i < skip && i < inLeft; ++i) {
       if ((static_cast<unsigned char>(in[i]) & 0xC0) != 0x80) {
         skip = i;
@@ -43,6 +58,44 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     inLeft -= skip;
   }
   ::iconv_close(cd);
+  return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view cp1252) {
+  std::string out;
+  out.reserve(cp1252.size() + cp1252.size() / 8);
+  iconv_t cd = ::iconv_open("UTF-8", "WINDOWS-1252");
+  std::string input(cp1252);
+  char* in = input.data();
+  std::size_t inLeft = input.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    const auto byte = static_cast<unsigned char>(*in);
+    if (byte < 0x80) {
+      // ASCII needs no converter; this also keeps the text when iconv is unavailable.
+      out += *in++;
+      --inLeft;
+      continue;
+    }
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    std::size_t rc = static_cast<std::size_t>(-1);
+    if (cd != reinterpret_cast<iconv_t>(-1)) {
+      std::size_t one = 1;  // one byte at a time: a rejected byte must not cost its neighbours
+      rc = ::iconv(cd, &in, &one, &outPtr, &outLeft);
+      if (rc != static_cast<std::size_t>(-1)) --inLeft;
+    }
+    if (rc == static_cast<std::size_t>(-1)) {
+      // A byte without a 1252 character (or no converter): the C1 control of the same number.
+      outPtr = buffer;
+      *outPtr++ = static_cast<char>(0xC0 | (byte >> 6));
+      *outPtr++ = static_cast<char>(0x80 | (byte & 0x3F));
+      ++in;
+      --inLeft;
+    }
+    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+  }
+  if (cd != reinterpret_cast<iconv_t>(-1)) ::iconv_close(cd);
   return out;
 }
 

@@ -9,4 +9,8 @@ namespace morlane::platform::posix {
 // UTF-8 to Windows-1252; a character the code page lacks, or an invalid byte, becomes "?".
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// Windows-1252 to UTF-8. The five bytes 1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D)
+// become U+0081 and so on, as Windows' own conversion does.
+std::string Cp1252ToUtf8(std::string_view cp1252);
+
 }  // namespace morlane::platform::posix

@@ -45,12 +45,9 @@ void SplitExecutablePath(const std::string& exePath, std::string& directory,
                          std::string& baseName) {
   const auto slash = exePath.rfind('/');
   std::string file = slash == std::string::npos ? exePath : exePath.substr(slash + 1);
-  if (slash == std::string::npos) {
-    directory = ".";
-  } else {
-    directory = exePath.substr(0, slash);
-    if (directory.empty()) directory = "/";
-  }
+  directory = slash == std::string::npos ? std::string(".")
+              : slash == 0               ? std::string("/")
+                                         : exePath.substr(0, slash);
   const auto dot = file.rfind('.');
   baseName = (dot == std::string::npos || dot == 0) ? file : file.substr(0, dot);
 }

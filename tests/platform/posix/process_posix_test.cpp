@@ -78,8 +78,12 @@ TEST(PosixPathCase, ResolvesEachComponentAndKeepsWhatIsMissing) {
 
 TEST(PosixCodepage, Utf8BecomesWindows1252WithQuestionMarksForTheRest) {
   EXPECT_EQ(Utf8ToCp1252("USER=J\xc3\xb6rg \xe2\x82\xac"), "USER=J\xf6rg \x80");
-  EXPECT_EQ(Utf8ToCp1252("a\xce\xa9" "b"), "a?b");      // Omega is not in the code page
-  EXPECT_EQ(Utf8ToCp1252("a\xff" "b\xc3"), "a?b?");     // broken bytes
+  EXPECT_EQ(Utf8ToCp1252("a\xce\xa9"
+                         "b"),
+            "a?b");  // Omega is not in the code page
+  EXPECT_EQ(Utf8ToCp1252("a\xff"
+                         "b\xc3"),
+            "a?b?");  // broken bytes
 }
 
 }  // namespace

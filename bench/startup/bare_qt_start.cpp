@@ -1,0 +1,7 @@
+// The cheapest Qt program: start the application and quit.
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return 0;
+}

@@ -1,0 +1,11 @@
+// The behaviour table run against the POSIX emulation.
+#include "platform/posix/profile_posix.h"
+#include "profile_conformance.h"
+
+namespace morlane::testing {
+
+ProfileBackend ProfileBackendUnderTest() {
+  return {"posix", [] { return std::make_unique<platform::posix::PosixProfileService>(); }};
+}
+
+}  // namespace morlane::testing

@@ -1,0 +1,231 @@
+// What the POSIX emulation does with the file system: failures, case-insensitive paths,
+// symbolic links, permission bits, the in-place fallback and crash safety. The behaviour
+// shared with the Win32 services is in profile_conformance_test.cpp.
+#include "platform/posix/profile_posix.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "support/fakes.h"
+
+extern char** environ;
+
+namespace morlane::platform::posix {
+namespace {
+
+using morlane::testing::ReadFile;
+using morlane::testing::TempDir;
+using morlane::testing::WriteFile;
+using Names = std::vector<std::string>;
+
+Names Entries(const std::string& dir) {
+  Names names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+struct stat Stat(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return st;
+}
+
+TEST(PosixProfile, WriteThroughAMissingDirectoryOrAFileFailsAndCreatesNothing) {
+  TempDir dir;
+  WriteFile(dir / "plain", "x");
+  ::mkdir((dir / "adir").c_str(), 0755);
+  PosixProfileService service;
+  for (const char* relative : {"missing/p.ini", "missing/deeper/p.ini", "plain/p.ini", "adir"}) {
+    SCOPED_TRACE(relative);
+    EXPECT_EQ(service.WriteString("A", "k", "v", dir / relative), 0);
+    char buffer[8];
+    EXPECT_EQ(service.GetString("A", "k", "dflt", buffer, sizeof buffer, dir / relative), 4u);
+    EXPECT_EQ(service.GetInt("A", "k", -1, dir / relative), 4294967295u);
+  }
+  EXPECT_EQ(Entries(dir.path()), (Names{"adir", "plain"}));
+  EXPECT_EQ(Entries(dir / "adir"), Names{});
+  EXPECT_EQ(ReadFile(dir / "plain"), "x");
+}
+
+TEST(PosixProfile, PathsFindFilesAndDirectoriesWithoutRegardToCase) {
+  TempDir dir;
+  WriteFile(dir / "Parameter/Program.ini", "[Project]\r\nA=1\r\n");
+  PosixProfileService service;
+  const std::string asked = dir / "parameter/program.ini";
+  char buffer[8];
+  EXPECT_EQ(service.GetString("Project", "a", "", buffer, sizeof buffer, asked), 1u);
+  EXPECT_STREQ(buffer, "1");
+  EXPECT_EQ(service.GetInt("project", "A", -1, asked), 1u);
+  EXPECT_NE(service.WriteString("Project", "B", "2", asked), 0);
+  EXPECT_NE(service.WriteString("S", "k", "v", dir / "PARAMETER/new.ini"), 0);
+
+  EXPECT_EQ(Entries(dir.path()), Names{"Parameter"});
+  EXPECT_EQ(Entries(dir / "Parameter"), (Names{"Program.ini", "new.ini"}));
+  EXPECT_EQ(ReadFile(dir / "Parameter/Program.ini"), "[Project]\r\nA=1\r\nB=2\r\n");
+}
+
+TEST(PosixProfile, ReplaceFollowsSymlinksAndKeepsPermissionBits) {
+  TempDir dir;
+  const std::string real = dir / "data/real.ini";
+  WriteFile(real, "[A]\r\nk=1\r\n");
+  ::chmod(real.c_str(), 0640);  // unusual bits that a replace must carry over
+  ::mkdir((dir / "cfg").c_str(), 0755);
+  ASSERT_EQ(::symlink("../data/real.ini", (dir / "cfg/link.ini").c_str()), 0);
+  ASSERT_EQ(::symlink("../data/new.ini", (dir / "cfg/dangling.ini").c_str()), 0);
+  const ino_t oldInode = Stat(real).st_ino;
+
+  PosixProfileService service;
+  EXPECT_NE(service.WriteString("A", "k", "2", dir / "cfg/link.ini"), 0);
+  EXPECT_NE(service.WriteString("A", "k", "3", dir / "cfg/dangling.ini"), 0);
+
+  EXPECT_EQ(ReadFile(real), "[A]\r\nk=2\r\n");
+  EXPECT_EQ(Stat(real).st_mode & 07777, 0640u);
+  EXPECT_NE(Stat(real).st_ino, oldInode) << "replaced by rename, not rewritten in place";
+  EXPECT_EQ(ReadFile(dir / "data/new.ini"), "[A]\r\nk=3\r\n");
+  struct stat link {};
+  ASSERT_EQ(::lstat((dir / "cfg/link.ini").c_str(), &link), 0);
+  EXPECT_TRUE(S_ISLNK(link.st_mode));
+  EXPECT_EQ(Entries(dir / "cfg"), (Names{"dangling.ini", "link.ini"}));
+  EXPECT_EQ(Entries(dir / "data"), (Names{"new.ini", "real.ini"}));
+}
+
+TEST(PosixProfile, NewFileGetsTheUsualModeUnderTheUmask) {
+  TempDir dir;
+  const mode_t oldMask = ::umask(027);
+  PosixProfileService service;
+  const int ok = service.WriteString("A", "k", "v", dir / "new.ini");
+  ::umask(oldMask);
+  EXPECT_NE(ok, 0);
+  EXPECT_EQ(Stat(dir / "new.ini").st_mode & 07777, 0640u);
+}
+
+// A file the user may write in a directory the user may not write to cannot be replaced by
+// rename, so it is rewritten in place. Root ignores permission bits, so as root the write runs
+// in a child that has dropped to an unprivileged user.
+TEST(PosixProfile, FileInAnUnwritableDirectoryIsRewrittenInPlace) {
+  TempDir dir;
+  const std::string locked = dir / "locked";
+  const std::string file = locked + "/p.ini";
+  WriteFile(file, "[A]\r\nk=1\r\nz=99\r\n");
+  ::chmod(file.c_str(), 0666);
+  const bool root = ::geteuid() == 0;
+  ::chmod(dir.path().c_str(), 0755);
+  ::chmod(locked.c_str(), root ? 0755 : 0555);
+  const ino_t oldInode = Stat(file).st_ino;
+
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
+    PosixProfileService service;
+    // Longer, then shorter than before: the file must be extended and cut.
+    const bool ok = service.WriteString("A", "k", "22", file) != 0 &&
+                    service.WriteString("A", "z", "", file) != 0;
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::chmod(locked.c_str(), 0755);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot drop privileges";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFile(file), "[A]\r\nk=22\r\nz=\r\n");
+  EXPECT_EQ(Stat(file).st_ino, oldInode);
+  EXPECT_EQ(Entries(locked), Names{"p.ini"});
+}
+
+// A writer killed at random moments leaves the old or the new file, and a reader never sees
+// anything else. A kill between creating the temporary file and renaming it leaves that
+// temporary file behind (".<name>.XXXXXX"): at most one per kill. Stale ones are not cleaned
+// up, because the same name pattern is used by a writer that may be running right now.
+TEST(PosixProfileCrash, KilledWriterLeavesTheOldOrTheNewFile) {
+  TempDir dir;
+  const std::string path = dir / "blob.ini";
+  const std::size_t sizes[2] = {300 * 1024, 200 * 1024};
+  auto fileWith = [](char c, std::size_t n) {
+    return "[Data]\r\nblob=" + std::string(n, c) + "\r\ntail=end\r\n";
+  };
+  const std::string fileA = fileWith('a', sizes[0]);
+  const std::string fileB = fileWith('b', sizes[1]);
+  auto isOldOrNew = [&](const std::string& bytes) { return bytes == fileA || bytes == fileB; };
+
+  // Kill moments spread over a few write durations after the start of the child.
+  PosixProfileService service;
+  WriteFile(path, fileB);
+  const auto t0 = std::chrono::steady_clock::now();
+  ASSERT_NE(service.WriteString("Data", "blob", std::string(sizes[0], 'a'), path), 0);
+  const auto writeTime = std::chrono::steady_clock::now() - t0;
+  ASSERT_EQ(ReadFile(path), fileA);
+  std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<long long> delayUs(
+      1000, 2000 + 4 * std::chrono::duration_cast<std::chrono::microseconds>(writeTime).count());
+
+  const std::string sizeA = std::to_string(sizes[0]), sizeB = std::to_string(sizes[1]);
+  char* const argv[] = {const_cast<char*>(MORLANE_PROFILE_CRASH_WRITER),
+                        const_cast<char*>(path.c_str()), const_cast<char*>(sizeA.c_str()),
+                        const_cast<char*>(sizeB.c_str()), nullptr};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  int kills = 0, changes = 0, reads = 0;
+  std::string last = fileA;
+  std::vector<char> buffer(sizes[0] + 2);
+  while (kills < 30 && std::chrono::steady_clock::now() < deadline) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_adddup2(&actions, ready[1], 1);
+    ::posix_spawn_file_actions_addclose(&actions, ready[0]);
+    pid_t pid = 0;
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    ::close(ready[1]);
+    char byte = 0;
+    const bool started = spawned == 0 && ::read(ready[0], &byte, 1) == 1;
+    ::close(ready[0]);
+    ASSERT_TRUE(started) << "the writer did not start";
+    const auto killAt =
+        std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random));
+    do {
+      ASSERT_TRUE(isOldOrNew(ReadFile(path))) << "a reader saw a partial file";
+      ++reads;
+    } while (std::chrono::steady_clock::now() < killAt);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself: " << status;
+    ++kills;
+
+    const std::string bytes = ReadFile(path);
+    ASSERT_TRUE(isOldOrNew(bytes)) << "after kill " << kills << ": " << bytes.size() << " bytes";
+    const std::uint32_t n =
+        service.GetString("data", "BLOB", "", buffer.data(), buffer.size(), path);
+    EXPECT_EQ(n, bytes == fileA ? sizes[0] : sizes[1]);
+    if (bytes != last) ++changes;
+    last = bytes;
+    for (const std::string& name : Entries(dir.path())) {
+      if (name != "blob.ini") {
+        ASSERT_EQ(name.rfind(".blob.ini.", 0), 0u) << name;
+      }
+    }
+    ASSERT_LE(Entries(dir.path()).size(), 1u + kills) << "more than one temporary file per kill";
+  }
+  EXPECT_GE(kills, 10);
+  EXPECT_GT(changes, 0) << "no write completed between kills";
+  std::cout << kills << " kills, " << changes << " changes seen, " << reads << " reads, "
+            << Entries(dir.path()).size() - 1 << " temporary files left\n";
+}
+
+}  // namespace
+}  // namespace morlane::platform::posix
