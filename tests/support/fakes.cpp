@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 namespace morlane::testing {
 
@@ -43,7 +44,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 bool FakeProcess::FileExists(const std::string& path) const {
   if (memoryFiles) return files.count(path) != 0;
   struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FakeProcess::AppendToFile(const std::string& path, const std::string& bytes) {
@@ -52,7 +53,7 @@ bool FakeProcess::AppendToFile(const std::string& path, const std::string& bytes
     files[path] += bytes;
     return true;
   }
-  std::ofstream out(path, std::ios::binary | std::ios::app);
+  std::ofstream out(NativePath(path), std::ios::binary | std::ios::app);
   if (!out) return false;
   out << bytes;
   out.close();
@@ -60,6 +61,10 @@ bool FakeProcess::AppendToFile(const std::string& path, const std::string& bytes
 }
 
 platform::Choice ScriptedDialogs::ShowMessage(const platform::MessageRequest& request) {
+  if (failures > 0) {
+    --failures;
+    throw std::runtime_error("message box failed");
+  }
   shown.push_back(request);
   if (answers.empty()) {
     ADD_FAILURE() << "unexpected message box: " << request.text;
@@ -68,6 +73,13 @@ platform::Choice ScriptedDialogs::ShowMessage(const platform::MessageRequest& re
   const platform::Choice answer = answers.front();
   answers.pop_front();
   return answer;
+}
+
+std::vector<std::string> ScriptedDialogs::Texts() const {
+  std::vector<std::string> texts;
+  for (const auto& box : shown)
+    texts.push_back(box.text);
+  return texts;
 }
 
 std::uint32_t UnusedProfile::GetString(std::string_view, std::string_view, std::string_view,

@@ -28,6 +28,8 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);  // empty when missing
+// The path as the platform's file services find it (names ignore case, as on the plant's PCs).
+std::string NativePath(const std::string& path);
 bool FileExistsOnDisk(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);  // creates parent dirs
 
@@ -44,8 +46,8 @@ class FakeProcess : public platform::ProcessServices {
   std::string servicePackLog = "/nonexistent-dir/HalvoServicePack.log";
   bool memoryFiles = false;
   std::map<std::string, std::string> files;  // memoryFiles: path -> content
-  std::set<std::string> unwritable;           // appends to these paths fail
-  std::string diagnostics;                    // what went to stderr
+  std::set<std::string> unwritable;          // appends to these paths fail
+  std::string diagnostics;                   // what went to stderr
 
   std::string CommandLine() const override { return commandLine; }
   std::string ApplicationDirectory() const override { return applicationDirectory; }
@@ -55,7 +57,9 @@ class FakeProcess : public platform::ProcessServices {
   bool FileExists(const std::string& path) const override;
   bool AppendToFile(const std::string& path, const std::string& bytes) override;
   void WriteDiagnostic(const std::string& text) override { diagnostics += text; }
-  [[noreturn]] void EndProcess(int exitStatus) override { throw platform::ProcessEnded{exitStatus}; }
+  [[noreturn]] void EndProcess(int exitStatus) override {
+    throw platform::ProcessEnded{exitStatus};
+  }
   platform::PathStyle Style() const override { return style; }
   std::string ServicePackLogPath() const override { return servicePackLog; }
 };
@@ -63,8 +67,12 @@ class FakeProcess : public platform::ProcessServices {
 // Answers message boxes from a script and records every box shown.
 class ScriptedDialogs : public platform::DialogService {
  public:
-  std::deque<platform::Choice> answers;           // taken front first
-  std::vector<platform::MessageRequest> shown;    // every box, in order
+  std::deque<platform::Choice> answers;         // taken front first
+  std::vector<platform::MessageRequest> shown;  // every box, in order
+  int failures = 0;  // this many of the next boxes fail instead of showing (a broken GUI)
+
+  // The texts of the boxes shown, in order.
+  std::vector<std::string> Texts() const;
 
   platform::Choice ShowMessage(const platform::MessageRequest& request) override;
 };

@@ -1,0 +1,64 @@
+#include "config/machines.h"
+
+#include "config/ini.h"
+#include "errors/routine.h"
+#include "runctx/locations.h"
+#include "runctx/session.h"
+
+namespace morlane {
+namespace {
+
+// The list only grows: entry n exists once machine n has been found.
+void SetMachineName(Session& session, int n, const std::string& name) {
+  if (session.MachineNames.size() < static_cast<std::size_t>(n) + 1) {
+    session.MachineNames.resize(static_cast<std::size_t>(n) + 1);
+  }
+  session.MachineNames.at(static_cast<std::size_t>(n)) = name;
+}
+
+}  // namespace
+
+void GetExistingMachines(Session& session, const std::string& configurationIniPath) {
+  Routine routine(session, "GetExistingMachines");
+  if (routine.Test([&] { return session.IntegratedMode; })) {
+    if (routine.Test([&] {
+          return configurationIniPath.empty() || !session.process.FileExists(configurationIniPath);
+        })) {
+      return;
+    }
+    for (int n = 1; n <= 5; ++n) {
+      std::string name;
+      routine.Step([&] {
+        name = LoadIniString(session, "Common", "NameM" + std::to_string(n), configurationIniPath,
+                             false);
+      });
+      if (routine.Test([&] { return name == "-" || name.empty(); })) return;
+      routine.Step([&] { SetMachineName(session, n, name); });
+    }
+    return;
+  }
+
+  std::string programIni;
+  int count = 0;
+  routine.Step([&] { programIni = GetProgramIniPath(session, kAccessRead); });
+  routine.Step(
+      [&] { count = LoadIniInteger(session, "Project", "NumberOfMachines", programIni, false); });
+  for (int n = 1; n <= count; ++n) {
+    routine.Step([&] {
+      SetMachineName(
+          session, n,
+          LoadIniString(session, "Machine" + std::to_string(n), "MachineName", programIni, false));
+    });
+  }
+}
+
+std::string GetValidMachines(Session& session) {
+  Routine routine(session, "GetValidMachines");
+  std::string text;
+  routine.Step([&] {
+    text = LoadIniString(session, "Project", "ValidMachines", GetCFGPath(session), false);
+  });
+  return text;
+}
+
+}  // namespace morlane

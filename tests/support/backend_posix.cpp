@@ -1,0 +1,15 @@
+#include "platform/posix/path_case.h"
+#include "platform/posix/profile_posix.h"
+#include "support/project.h"
+
+namespace morlane::testing {
+
+std::unique_ptr<platform::ProfileService> MakeNativeProfileService() {
+  return std::make_unique<platform::posix::PosixProfileService>();
+}
+
+std::string NativePath(const std::string& path) {
+  return platform::posix::ResolvePathCase(path);
+}
+
+}  // namespace morlane::testing

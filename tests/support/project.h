@@ -1,0 +1,67 @@
+// A project tree in a temporary directory with the program in <tmp>/plant/Config, and a
+// session whose services are fakes except for the INI files, which are real.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+
+#include "platform/profile.h"
+#include "runctx/session.h"
+#include "support/fakes.h"
+
+namespace morlane::testing {
+
+// The INI backend of the platform the tests run on.
+std::unique_ptr<platform::ProfileService> MakeNativeProfileService();
+
+// Passes everything to another profile service, except writes to the listed paths, which fail.
+class FailingWrites : public platform::ProfileService {
+ public:
+  explicit FailingWrites(platform::ProfileService& inner) : inner_(inner) {}
+  std::set<std::string> failing;
+  int writes = 0;
+
+  std::uint32_t GetString(std::string_view s, std::string_view k, std::string_view d, char* b,
+                          std::uint32_t n, const std::string& p) override {
+    return inner_.GetString(s, k, d, b, n, p);
+  }
+  std::uint32_t GetInt(std::string_view s, std::string_view k, std::int32_t d,
+                       const std::string& p) override {
+    return inner_.GetInt(s, k, d, p);
+  }
+  int WriteString(std::string_view s, std::string_view k, std::string_view v,
+                  const std::string& p) override {
+    ++writes;
+    return failing.count(p) != 0 ? 0 : inner_.WriteString(s, k, v, p);
+  }
+
+ private:
+  platform::ProfileService& inner_;
+};
+
+class Project {
+ public:
+  Project();
+
+  std::string Path(const std::string& relative) const { return dir / ("plant/" + relative); }
+  void Write(const std::string& relative, const std::string& bytes) const {
+    WriteFile(Path(relative), bytes);
+  }
+  std::string Read(const std::string& relative) const { return ReadFile(Path(relative)); }
+
+  std::string ConfigurationIni() const { return Path("parameter/m4tconfiguration.ini"); }
+  std::string ProgramIni() const { return Path("parameter/Program.ini"); }
+  std::string CfgFile() const { return Path("Morlane/Morlane.cfg"); }
+  std::string ErrorLog() const { return Path("M4Tcfglog.txt"); }
+  std::string ServicePackLog() const { return ReadFile(process.servicePackLog); }
+
+  TempDir dir;
+  FakeProcess process;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<platform::ProfileService> native;
+  FailingWrites profile;
+  Session session;
+};
+
+}  // namespace morlane::testing
