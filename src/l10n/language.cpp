@@ -1,0 +1,31 @@
+#include "l10n/language.h"
+
+#include "config/ini.h"
+#include "errors/routine.h"
+#include "runctx/locations.h"
+#include "runctx/session.h"
+
+namespace morlane {
+
+std::string LanguageFilePath(Session& session) {
+  auto& process = session.process;
+  return process.ApplicationDirectory() + Separator(process.Style()) +
+         process.ExecutableBaseName() + ".ini";
+}
+
+std::string GetLanguage(Session& session) {
+  static const std::string kDefault = "1031";
+  Routine routine(session, "GetLanguage");
+  std::string language;
+  routine.Step([&] {
+    language = LoadIniString(session, "Language", "Language", LanguageFilePath(session), false);
+  });
+  if (routine.Test([&] { return language.empty(); })) {
+    routine.Step(
+        [&] { SaveIni(session, kDefault, "Language", "Language", LanguageFilePath(session)); });
+    return kDefault;
+  }
+  return language;
+}
+
+}  // namespace morlane
