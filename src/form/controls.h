@@ -1,0 +1,63 @@
+// The controls of the window as data: the model runs the handlers on them, the Qt view mirrors
+// them, and the language texts are loaded onto them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morlane::form {
+
+enum class Kind { CommandButton, Frame, ComboBox, Label };
+
+enum class Picture { None, CheckMark, Cross, QuestionArrow };
+
+struct Rgb {
+  std::uint8_t red, green, blue;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+inline constexpr Rgb kLightGrey{192, 192, 192};
+inline constexpr Rgb kPureGreen{0, 255, 0};
+
+struct Font {
+  std::string family;  // empty: the default dialog font
+  double points = 0;
+  bool bold = false;
+};
+
+struct Control {
+  // Fixed at creation.
+  std::string name;
+  std::optional<int> index;  // element of a control array (1 to 5), or none
+  Kind kind = Kind::Label;
+  std::string container;  // the name of the holding control; empty: the window
+  int left = 0, top = 0, width = 0, height = 0;  // twips within the container's client area
+  int tabIndex = 0;
+  int helpId = 0;  // WhatsThisHelpID
+  std::string tag;
+  Font font;
+  Picture picture = Picture::None;
+
+  // Changed at run time. Texts are Windows-1252 bytes.
+  std::string caption;
+  std::string toolTip;
+  bool enabled = true;
+  std::string text;                // combo boxes: the edit text
+  std::vector<std::string> items;  // combo boxes: the list entries
+  std::optional<Rgb> backColor;    // none: the platform's default (the combo boxes)
+};
+
+// The kind's name as the language texts test it ("LABEL", "COMMANDBUTTON", ...).
+std::string KindName(Kind kind);
+
+// Every control of the window in creation order.
+std::vector<Control> CreateControls();
+
+// Client area of the window, in twips.
+inline constexpr int kClientWidth = 11880;
+inline constexpr int kClientHeight = 8595;
+inline constexpr int kTwipsPerPixel = 15;
+
+}  // namespace morlane::form

@@ -1,0 +1,300 @@
+#include "form/form.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
+
+#include "config/editinfo.h"
+#include "config/ini.h"
+#include "config/machines.h"
+#include "errors/failure.h"
+#include "errors/routine.h"
+#include "form/cancel.h"
+#include "form/help.h"
+#include "l10n/texts.h"
+#include "platform/dialog.h"
+#include "runctx/command.h"
+#include "runctx/locations.h"
+#include "runctx/session.h"
+#include "text/cp1252.h"
+
+namespace morlane::form {
+namespace {
+
+constexpr int kRows = 5;
+// The text of a row without a machine with a service counter.
+const std::string kNoPosition = "-";
+
+// A row's text as a whole number: optional blanks, an optional sign, decimal digits, and a
+// value within 16 bits. Anything else is no position.
+std::optional<int> WholeNumber(const std::string& text) {
+  std::string_view s = text;
+  while (!s.empty() && s.front() == ' ')
+    s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ')
+    s.remove_suffix(1);
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (s.empty() || s.front() == '+') return std::nullopt;
+  int value = 0;
+  const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (error != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  if (value < -32768 || value > 32767) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+frm_Morlane_Exe::frm_Morlane_Exe(Session& session, FormHost* host)
+    : controls(CreateControls()), session_(session), host_(host) {}
+
+Control& frm_Morlane_Exe::ControlNamed(std::string_view name) {
+  const auto it = std::find_if(controls.begin(), controls.end(),
+                               [&](const Control& c) { return c.name == name && !c.index; });
+  if (it == controls.end()) throw Failure::InvalidArgument();
+  return *it;
+}
+
+Control& frm_Morlane_Exe::Element(std::string_view name, int index) {
+  const auto it = std::find_if(controls.begin(), controls.end(), [&](const Control& c) {
+    return c.name == name && c.index == index;
+  });
+  if (it == controls.end()) throw Failure::SubscriptOutOfRange();
+  return *it;
+}
+
+Control& frm_Morlane_Exe::Label(int index) {
+  return Element("Label", index);
+}
+Control& frm_Morlane_Exe::ComboOrder(int index) {
+  return Element("ComboOrder", index);
+}
+
+void frm_Morlane_Exe::Sync() {
+  if (host_ != nullptr) host_->Sync();
+}
+
+// ---- Lifecycle -------------------------------------------------------------------------------
+
+void frm_Morlane_Exe::Form_Load() {
+  Routine routine(session_, "Form_Load");
+  routine.Step([&] { LoadToolTipTexts(session_, controls); });
+  routine.Step([&] { ConfigurationIniPath = GetM4TConfigurationIniPath(session_); });
+  routine.Step([&] {
+    const bool integrated = GetStartModeIntegrated(session_);
+    caption = "Erweiterte Konfiguration " +
+              GetFileNameOnly(session_, session_.process.ApplicationDirectory()) +
+              (integrated ? " - integriert" : " - standalone");
+  });
+  routine.Step([&] { GetExistingMachines(session_, ConfigurationIniPath); });
+  routine.Step([&] { SetupUserInterFace(); });
+  if (routine.Test([&] { return session_.SilentMode; })) {
+    routine.Step([&] { CommandOK_Click(); });
+  } else {
+    routine.Step([&] { CommandOK().enabled = true; });
+    routine.Step([&] { CommandCancel().enabled = true; });
+  }
+  Sync();
+}
+
+void frm_Morlane_Exe::Form_Activate() {
+  Routine routine(session_, "Form_Activate");
+  routine.Step([&] { CommandOK().enabled = true; });
+  Sync();
+}
+
+void frm_Morlane_Exe::Form_Resize() {
+  // The layout is fixed: nothing moves.
+  Routine routine(session_, "Form_Resize");
+}
+
+void frm_Morlane_Exe::Form_QueryUnload(bool& cancel, int /*unloadMode*/) {
+  Routine routine(session_, "Form_QueryUnload");
+  if (routine.Test([&] { return !ConfirmCancel(session_); })) cancel = true;
+}
+
+void frm_Morlane_Exe::CommandOK_Click() {
+  Routine routine(session_, "CommandOK_Click");
+  if (routine.Test([&] { return session_.HelpMode; })) {
+    routine.Step([&] { ShowHelpText(session_, CommandOK()); });
+    return;
+  }
+  routine.Step([&] { CommandOK().enabled = false; });
+  routine.Step([&] { CommandCancel().enabled = false; });
+  Sync();
+  routine.Step([&] { CloseMe(); });
+}
+
+void frm_Morlane_Exe::CommandCancel_Click() {
+  Routine routine(session_, "CommandCancel_Click");
+  if (routine.Test([&] { return session_.HelpMode; })) {
+    routine.Step([&] { ShowHelpText(session_, CommandCancel()); });
+    return;
+  }
+  if (routine.Test([&] { return ConfirmCancel(session_); })) session_.process.EndProcess(0);
+}
+
+void frm_Morlane_Exe::CloseMe() {
+  Routine routine(session_, "CloseMe");
+  routine.Step([&] {
+    if (host_ != nullptr) host_->ProcessPendingEvents();
+  });
+  routine.Step([&] { busyCursor = true; });
+  Sync();
+  if (routine.Test([&] { return WriteInputs() == kInputsRefused; })) {
+    routine.Step([&] { CommandOK().enabled = true; });
+    routine.Step([&] { CommandCancel().enabled = true; });
+    busyCursor = false;
+    Sync();
+    return;
+  }
+  busyCursor = false;
+  Sync();
+  session_.process.EndProcess(0);
+}
+
+// ---- The order editor ------------------------------------------------------------------------
+
+bool frm_Morlane_Exe::IsValidMachine(int n, const std::string& validMachines) {
+  if (GetStartModeIntegrated(session_)) {
+    const std::string valid = text::UpperCase1252(validMachines);
+    return valid == "ALL" ||
+           valid.find(text::UpperCase1252(session_.MachineNames.at(static_cast<std::size_t>(n)))) !=
+               std::string::npos;
+  }
+  return LoadIniBoolean(session_, "Project", "ForMachine" + std::to_string(n), GetCFGPath(session_),
+                        false);
+}
+
+void frm_Morlane_Exe::DisableRow(Routine& routine, int n) {
+  routine.Step([&] { Label(n).enabled = false; });
+  routine.Step([&] { Label(n).caption += "  ( none )"; });
+  routine.Step([&] { ComboOrder(n).text = kNoPosition; });
+  routine.Step([&] { ComboOrder(n).enabled = false; });
+}
+
+void frm_Morlane_Exe::SetupUserInterFace() {
+  Routine routine(session_, "SetupUserInterFace");
+  std::string validMachines;
+  routine.Step([&] { validMachines = GetValidMachines(session_); });
+  const int machines = session_.NumberOfMachines();
+  // Rows exist for machines 1 to 5 only; machines above get none.
+  const int rows = std::min(machines, kRows);
+  for (int n = 1; n <= rows; ++n) {
+    if (routine.Test([&] { return IsValidMachine(n, validMachines); })) {
+      routine.Step([&] {
+        auto& items = ComboOrder(n).items;
+        for (int k = 0; k <= machines; ++k)
+          items.push_back(std::to_string(k));
+      });
+      routine.Step([&] { Label(n).enabled = true; });
+      routine.Step([&] {
+        Label(n).caption += "  (" + session_.MachineNames.at(static_cast<std::size_t>(n)) + ")";
+      });
+      routine.Step([&] {
+        ComboOrder(n).text = std::to_string(
+            LoadIniInteger(session_, "Project", "OrderOfServiceCounter" + std::to_string(n),
+                           GetProgramIniPath(session_, kAccessRead), false));
+      });
+      routine.Step([&] { ComboOrder(n).enabled = true; });
+    } else {
+      DisableRow(routine, n);
+    }
+  }
+  for (int n = rows + 1; n <= kRows; ++n)
+    DisableRow(routine, n);
+  Sync();
+}
+
+int frm_Morlane_Exe::WriteInputs() {
+  Routine routine(session_, "WriteInputs");
+  int answer = 0;
+  std::string validMachines;
+  routine.Step([&] { validMachines = GetValidMachines(session_); });
+  const int machines = session_.NumberOfMachines();
+  const int rows = std::min(machines, kRows);
+
+  // Only rows of valid machines (enabled, not "-") take part. Every one of them must hold a
+  // whole number before anything is stored.
+  std::vector<std::optional<int>> position(kRows + 1);
+  for (int n = 1; n <= rows; ++n) {
+    bool taking = false;
+    routine.Step([&] { taking = ComboOrder(n).enabled; });
+    if (!taking) continue;
+    std::optional<int> value;
+    routine.Step([&] { value = WholeNumber(ComboOrder(n).text); });
+    if (!value) {
+      routine.Step([&] {
+        session_.dialogs.ShowMessage({"Nur ganze Zahlen erlaubt!", "", platform::Buttons::Ok,
+                                      platform::Icon::Warning, platform::Choice::Ok});
+      });
+      return kInputsRefused;
+    }
+    position[static_cast<std::size_t>(n)] = value;
+  }
+
+  // Positions are compared by value: "2" and "02" are the same position; zero may repeat.
+  for (int i = 1; i <= rows; ++i) {
+    for (int j = 1; j <= rows; ++j) {
+      const auto& pi = position[static_cast<std::size_t>(i)];
+      const auto& pj = position[static_cast<std::size_t>(j)];
+      if (j == i || !pi || !pj || *pj == 0) continue;
+      if (*pj == *pi) {
+        routine.Step([&] {
+          session_.dialogs.ShowMessage({"Mehrfachnennungen nicht erlaubt!", "",
+                                        platform::Buttons::Ok, platform::Icon::Warning,
+                                        platform::Choice::Ok});
+        });
+        return kInputsRefused;
+      }
+    }
+  }
+
+  // Store every valid row; a row that cannot be written is reported, and then neither the
+  // stamp is written nor the store claimed.
+  bool allWritten = true;
+  for (int n = 1; n <= rows; ++n) {
+    if (!routine.Test([&] { return IsValidMachine(n, validMachines); })) continue;
+    const bool written = routine.Step([&] {
+      std::string path = GetProgramIniPath(session_, kAccessWrite);
+      const std::string key = "OrderOfServiceCounter" + std::to_string(n);
+      if (path.empty() || SaveIni(session_, ComboOrder(n).text, "Project", key, path) == 0) {
+        ThrowWriteFailure(session_, path.empty() ? ProjectProgramIniPath(session_) : path);
+      }
+    });
+    allWritten = allWritten && written;
+  }
+  if (!allWritten) return kInputsRefused;
+
+  routine.Step([&] { answer = WriteEditInfo(session_) ? kInputsStored : kInputsRefused; });
+  return answer == kInputsStored ? kInputsStored : kInputsRefused;
+}
+
+// ---- Context help ----------------------------------------------------------------------------
+
+void frm_Morlane_Exe::CommandQuest_Click() {
+  session_.HelpMode = !session_.HelpMode;
+  CommandQuest().backColor = session_.HelpMode ? kPureGreen : kLightGrey;
+  Sync();
+}
+
+void frm_Morlane_Exe::LabelServiceCounter_Click() {
+  ShowHelpText(session_, ControlNamed("LabelServiceCounter"));
+}
+
+void frm_Morlane_Exe::FrameServiceCounter_Click() {
+  ShowHelpText(session_, ControlNamed("FrameServiceCounter"));
+}
+
+void frm_Morlane_Exe::Label_Click(int index) {
+  ShowHelpText(session_, Label(index));
+}
+
+void frm_Morlane_Exe::ComboOrder_Click(int index) {
+  ShowHelpText(session_, ComboOrder(index));
+}
+
+void frm_Morlane_Exe::ComboOrder_GotFocus(int index) {
+  ShowHelpText(session_, ComboOrder(index));
+}
+
+}  // namespace morlane::form

@@ -1,0 +1,81 @@
+// frm_Morlane_Exe: the one window as a model. It holds the controls and runs every handler;
+// a view (Qt) mirrors the controls and forwards clicks, focus changes and close requests.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form/controls.h"
+#include "form/events.h"
+
+namespace morlane {
+class Routine;
+class Session;
+}  // namespace morlane
+
+namespace morlane::form {
+
+// Answers of WriteInputs.
+inline constexpr int kInputsRefused = -1;
+inline constexpr int kInputsStored = 1;
+
+class frm_Morlane_Exe final : public FormEvents {
+ public:
+  explicit frm_Morlane_Exe(Session& session, FormHost* host = nullptr);
+  frm_Morlane_Exe(const frm_Morlane_Exe&) = delete;
+  frm_Morlane_Exe& operator=(const frm_Morlane_Exe&) = delete;
+
+  // The view's side.
+  std::vector<Control>& Controls() override { return controls; }
+  const std::string& Caption() const override { return caption; }
+  bool BusyCursor() const override { return busyCursor; }
+  void SetHost(FormHost* host) override { host_ = host; }
+
+  // Window state mirrored by the view.
+  std::vector<Control> controls;
+  std::string caption = "Base M4TCFG-Erweiterung";
+  bool busyCursor = false;
+  std::string ConfigurationIniPath;
+
+  // Controls by name; an array element outside 1..5 is a failure (subscript out of range).
+  Control& ControlNamed(std::string_view name);
+  Control& Label(int index);
+  Control& ComboOrder(int index);
+  Control& CommandOK() { return ControlNamed("CommandOK"); }
+  Control& CommandCancel() { return ControlNamed("CommandCancel"); }
+  Control& CommandQuest() { return ControlNamed("CommandQuest"); }
+
+  // Lifecycle.
+  void Form_Load();
+  void Form_Activate() override;
+  void Form_Resize() override;
+  // cancel: in/out; set to true to keep the window open. The kind of request is not looked at.
+  void Form_QueryUnload(bool& cancel, int unloadMode) override;
+  void CommandOK_Click() override;
+  void CommandCancel_Click() override;
+  void CloseMe();
+
+  // The order editor.
+  void SetupUserInterFace();
+  int WriteInputs();
+
+  // Context help.
+  void CommandQuest_Click() override;
+  void LabelServiceCounter_Click() override;
+  void FrameServiceCounter_Click() override;
+  void Label_Click(int index) override;
+  void ComboOrder_Click(int index) override;
+  void ComboOrder_GotFocus(int index) override;
+
+ private:
+  Control& Element(std::string_view name, int index);
+  bool IsValidMachine(int n, const std::string& validMachines);
+  void DisableRow(Routine& routine, int n);
+  void Sync();
+
+  Session& session_;
+  FormHost* host_;
+};
+
+}  // namespace morlane::form

@@ -1,0 +1,42 @@
+// One run of the program: the form is loaded without any GUI; the GUI starts only for a
+// message box or the window, and where there is no display the run ends in a defined way.
+#pragma once
+
+#include <string>
+
+#include "platform/dialog.h"
+#include "platform/gui.h"
+
+namespace morlane {
+
+class Session;
+
+namespace form {
+class frm_Morlane_Exe;
+}
+
+// Exit statuses of a run.
+inline constexpr int kExitStored = 0;     // stored, or cancel confirmed
+inline constexpr int kExitNotStored = 1;  // ended by a failure; nothing (more) stored
+inline constexpr int kExitNoDisplay = 2;  // an interactive run without a display
+
+// A dialog service that starts the GUI on the first message box.
+class LazyDialogs : public platform::DialogService {
+ public:
+  explicit LazyDialogs(platform::GuiProvider& provider) : provider_(provider) {}
+  void Attach(Session& session) { session_ = &session; }
+  platform::Choice ShowMessage(const platform::MessageRequest& request) override;
+
+ private:
+  platform::GuiProvider& provider_;
+  Session* session_ = nullptr;
+};
+
+// Without a display: a silent run writes the text to the service-pack log and ends with
+// kExitNotStored; an interactive run says so in one line on stderr and ends with kExitNoDisplay.
+[[noreturn]] void EndWithoutDisplay(Session& session, const std::string& text);
+
+// Loads the form and, unless it has ended the process already, runs its window.
+int RunProgram(Session& session, form::frm_Morlane_Exe& form, platform::GuiProvider& provider);
+
+}  // namespace morlane

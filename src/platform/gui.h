@@ -1,0 +1,39 @@
+// The graphical user interface, started only when a dialog or the window is really needed: a
+// silent run that stores without asking never loads it and needs no display.
+#pragma once
+
+#include "platform/dialog.h"
+
+namespace morlane::form {
+class FormEvents;
+}
+
+namespace morlane::platform {
+
+class GuiModule {
+ public:
+  virtual ~GuiModule() = default;
+  // A modal message box; an empty title shows the application's title.
+  virtual Choice ShowMessage(const MessageRequest& request) = 0;
+  // Shows the window of the form and runs it until it closes (a confirmed close request);
+  // returns the process exit status.
+  virtual int RunWindow(form::FormEvents& form) = 0;
+};
+
+class GuiProvider {
+ public:
+  virtual ~GuiProvider() = default;
+  // Whether a display is there to show anything on.
+  virtual bool DisplayAvailable() const = 0;
+  // Loads and starts the GUI on first use; nullptr when it cannot be started.
+  virtual GuiModule* Gui() = 0;
+};
+
+}  // namespace morlane::platform
+
+// The entry point of the GUI module (a shared library beside the program).
+extern "C" {
+typedef morlane::platform::GuiModule* (*MorlaneGuiCreateFn)(const char* applicationTitle, int* argc,
+                                                            char** argv);
+}
+#define MORLANE_GUI_CREATE_SYMBOL "morlane_gui_create"

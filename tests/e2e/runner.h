@@ -1,0 +1,54 @@
+// Runs the built program as a separate process inside a temporary project tree.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/fakes.h"
+
+namespace morlane::e2e {
+
+struct Outcome {
+  int status = -1;  // exit status; -1 when it had to be killed
+  bool timedOut = false;
+  std::string stderrText;
+};
+
+class ProjectTree {
+ public:
+  // <tmp>/plant with the program (and its window module) in <tmp>/plant/Config.
+  ProjectTree();
+
+  std::string Path(const std::string& relative) const { return dir / ("plant/" + relative); }
+  void Write(const std::string& relative, const std::string& bytes) const {
+    testing::WriteFile(Path(relative), bytes);
+  }
+  std::string Read(const std::string& relative) const { return testing::ReadFile(Path(relative)); }
+  // Copies a tree (e.g. the bundled sample project) over the project.
+  void CopyFrom(const std::string& source) const;
+
+  // Runs the program with the arguments; the environment starts with USERNAME=Service (the
+  // stamp encodes the first entry) and has no display unless `display` names one.
+  Outcome Run(const std::vector<std::string>& args, const std::string& display = "",
+              int timeoutMs = 20000) const;
+
+  testing::TempDir dir;
+};
+
+// The bytes appended to the machine's service-pack log while the watcher lived.
+class ServicePackLogWatcher {
+ public:
+  ServicePackLogWatcher();
+  std::string Appended() const;
+
+ private:
+  std::size_t start_ = 0;
+};
+
+inline const char* kServicePackLog = "/var/log/HalvoServicePack.log";
+// The first environment entry of every run and its encoded form in the stamp.
+inline const char* kEditorEntry = "USERNAME=Service";
+inline const char* kEditorEncoded = "586A777B6E686A";
+
+}  // namespace morlane::e2e

@@ -1,0 +1,121 @@
+// The real program without any display: silent runs store and end by themselves.
+#include <gtest/gtest.h>
+
+#include "runner.h"
+
+namespace morlane::e2e {
+namespace {
+
+const std::string kCfg =
+    "[Project]\r\nForMachine1=true\r\nForMachine2=false\r\nForMachine3=TRUE\r\n";
+
+class SilentRun : public ::testing::Test {
+ protected:
+  SilentRun() {
+    p.Write("parameter/Program.ini",
+            "; plant 7\r\n[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=2\r\n"
+            "OrderOfServiceCounter3=1\r\n\r\n[Machine1]\r\nMachineName=Filler\r\n");
+    p.Write("Morlane/Morlane.cfg", kCfg);
+  }
+  std::string Stamp() {
+    return std::string("[Info]\r\nS_Prog=1.0.0 - Standalone\r\nS_Editor=") + kEditorEncoded +
+           "\r\n";
+  }
+
+  ProjectTree p;
+  ServicePackLogWatcher servicePackLog;
+};
+
+TEST_F(SilentRun, StoresThePositionsAndTheStampAndEndsWithZero) {
+  const Outcome run = p.Run({"/EXTERNAL=SILENT"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.stderrText, "");
+  // Written back unchanged, every other byte kept.
+  EXPECT_EQ(p.Read("parameter/Program.ini"),
+            "; plant 7\r\n[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=2\r\n"
+            "OrderOfServiceCounter3=1\r\n\r\n[Machine1]\r\nMachineName=Filler\r\n");
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg + Stamp());
+  EXPECT_NE(p.Read("Config/Morlane_Config.ini").find("[Language]\r\nLanguage=1031\r\n[1031]\r\n"),
+            std::string::npos);
+  EXPECT_EQ(servicePackLog.Appended(), "");
+  EXPECT_EQ(p.Read("M4Tcfglog.txt"), "");
+}
+
+TEST_F(SilentRun, BundledSampleProjectStores) {
+  p.CopyFrom(MORLANE_SAMPLE_PROJECT);
+  const std::string before = p.Read("parameter/Program.ini");
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 0);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), before);  // the same positions again
+  EXPECT_NE(p.Read("Morlane/Morlane.cfg").find("S_Prog=1.0.0 - Standalone\r\n"), std::string::npos);
+}
+
+TEST_F(SilentRun, MissingCfgFileIsLoggedAndNothingIsWritten) {
+  std::remove(p.Path("Morlane/Morlane.cfg").c_str());
+  const std::string before = p.Read("parameter/Program.ini");
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 1);
+  EXPECT_EQ(servicePackLog.Appended(), "! Fault Morlane_Config: File not found: \n\r" +
+                                           p.Path("Morlane/Morlane.cfg") + "\r\n");
+  EXPECT_EQ(p.Read("parameter/Program.ini"), before);
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("Morlane/Morlane.cfg")));
+}
+
+TEST_F(SilentRun, OverflowingPositionIsLoggedAndResumedWithZero) {
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=40000\r\n");
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 0);
+  EXPECT_EQ(p.Read("M4Tcfglog.txt"),
+            "Fehler in Morlane / Morlane_Config / LoadIniInteger (Nr. 6) :Overflow\r\n");
+  EXPECT_EQ(servicePackLog.Appended(),
+            "! Fault Morlane_Config: Unexpected error!\n\rOverflow\n\rError logged to \n\r" +
+                p.Path("M4Tcfglog.txt") + "\r\n");
+  EXPECT_EQ(p.Read("parameter/Program.ini"),
+            "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=0\r\n");
+}
+
+TEST_F(SilentRun, MachinesAboveFiveAreNeitherCheckedNorWritten) {
+  std::string ini = "[Project]\r\nNumberOfMachines=7\r\n";
+  std::string cfg = "[Project]\r\n";
+  for (int n = 1; n <= 7; ++n) {
+    ini += "OrderOfServiceCounter" + std::to_string(n) + "=" + std::to_string(n % 6) + "\r\n";
+    cfg += "ForMachine" + std::to_string(n) + "=true\r\n";
+  }
+  p.Write("parameter/Program.ini", ini);
+  p.Write("Morlane/Morlane.cfg", cfg);
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 0);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), ini);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), cfg + Stamp());
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+TEST_F(SilentRun, WithoutProgramIniThereAreNoMachinesAndOnlyTheStamp) {
+  std::remove(p.Path("parameter/Program.ini").c_str());
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 0);
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("parameter/Program.ini")));
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg + Stamp());
+}
+
+TEST_F(SilentRun, DuplicateWithoutDisplayLogsTheMessageAndStoresNothing) {
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=1\r\nOrderOfServiceCounter3="
+          "1\r\n");
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 1);
+  EXPECT_EQ(servicePackLog.Appended(),
+            "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+}
+
+TEST_F(SilentRun, InteractiveStartWithoutDisplaySaysSoAndStoresNothing) {
+  for (const auto& args :
+       {std::vector<std::string>{}, std::vector<std::string>{"/EXTERNAL=M4TCFG"}}) {
+    const Outcome run = p.Run(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.stderrText,
+              "Morlane_Config: no display available (DISPLAY, WAYLAND_DISPLAY and "
+              "QT_QPA_PLATFORM are unset); nothing was stored\n");
+  }
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+}  // namespace
+}  // namespace morlane::e2e

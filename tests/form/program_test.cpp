@@ -1,0 +1,116 @@
+#include "form/program.h"
+
+#include <gtest/gtest.h>
+
+#include "form/form.h"
+#include "support/project.h"
+
+namespace morlane {
+namespace {
+
+using platform::Choice;
+
+// A GUI that records what it was asked to do.
+class RecordingGui : public platform::GuiModule {
+ public:
+  std::vector<std::string> messages;
+  int windows = 0;
+  Choice ShowMessage(const platform::MessageRequest& request) override {
+    messages.push_back(request.text);
+    return request.defaultButton;
+  }
+  int RunWindow(form::FormEvents&) override {
+    ++windows;
+    return 0;
+  }
+};
+
+class FakeProvider : public platform::GuiProvider {
+ public:
+  bool display = false;
+  int loads = 0;
+  RecordingGui gui;
+  bool DisplayAvailable() const override { return display; }
+  platform::GuiModule* Gui() override {
+    ++loads;
+    return &gui;
+  }
+};
+
+// The real program's wiring over a temporary project: lazy dialogs in front of a fake GUI.
+class ProgramTest : public ::testing::Test {
+ protected:
+  ProgramTest() {
+    dialogs.Attach(session);
+    p.Write("parameter/Program.ini",
+            "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
+            "OrderOfServiceCounter2=2\r\n");
+    p.Write("Morlane/Morlane.cfg", "[Project]\r\nForMachine1=true\r\nForMachine2=true\r\n");
+  }
+  int Run() {
+    form::frm_Morlane_Exe form(session);
+    try {
+      return RunProgram(session, form, provider);
+    } catch (const platform::ProcessEnded& ended) {
+      return ended.status;
+    }
+  }
+
+  testing::Project p;
+  FakeProvider provider;
+  LazyDialogs dialogs{provider};
+  Session session{p.process, dialogs, p.profile};
+};
+
+TEST_F(ProgramTest, SilentStoreNeverStartsTheGui) {
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  EXPECT_EQ(Run(), kExitStored);
+  EXPECT_EQ(provider.loads, 0);
+  EXPECT_NE(p.Read("Morlane/Morlane.cfg").find("[Info]"), std::string::npos);
+}
+
+TEST_F(ProgramTest, SilentDuplicateWithoutDisplayLogsTheMessageAndStoresNothing) {
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
+          "OrderOfServiceCounter2=1\r\n");
+  EXPECT_EQ(Run(), kExitNotStored);
+  EXPECT_EQ(provider.loads, 0);
+  EXPECT_EQ(p.ServicePackLog(), "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg").find("[Info]"), std::string::npos);
+}
+
+TEST_F(ProgramTest, SilentFailedStoreWithoutDisplayEndsNotStored) {
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  p.profile.failing = {p.ProgramIni()};
+  EXPECT_EQ(Run(), kExitNotStored);
+  const std::string log = p.ServicePackLog();
+  EXPECT_NE(log.find("Path/File access error"), std::string::npos);
+  EXPECT_NE(log.find("no display is available"), std::string::npos);
+}
+
+TEST_F(ProgramTest, InteractiveStartWithoutDisplaySaysSoOnStderr) {
+  EXPECT_EQ(Run(), kExitNoDisplay);
+  EXPECT_EQ(p.process.diagnostics,
+            "Morlane_Config: no display available (DISPLAY, WAYLAND_DISPLAY and "
+            "QT_QPA_PLATFORM are unset); nothing was stored\n");
+  EXPECT_EQ(provider.loads, 0);
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.process.servicePackLog));
+}
+
+TEST_F(ProgramTest, WithADisplayTheWindowRunsAndMessagesGoToTheGui) {
+  provider.display = true;
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(provider.gui.windows, 1);
+
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
+          "OrderOfServiceCounter2=1\r\n");
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(provider.gui.messages, std::vector<std::string>{"Mehrfachnennungen nicht erlaubt!"});
+  EXPECT_EQ(provider.gui.windows, 2);
+}
+
+}  // namespace
+}  // namespace morlane
