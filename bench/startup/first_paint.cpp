@@ -17,7 +17,9 @@
 namespace {
 
 // Windows come and go while we look; their errors are no failure of ours.
-int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+int IgnoreErrors(Display*, XErrorEvent*) {
+  return 0;
+}
 
 bool HasTitle(Display* display, Window window, const char* part) {
   char* name = nullptr;
@@ -106,9 +108,9 @@ int main(int argc, char** argv) {
     }
     if (window == 0) window = FindWindow(display, DefaultRootWindow(display), title);
     if (window != 0 && ShowsColour(display, window, x, y, rgb)) {
-      std::printf("%lld\n", static_cast<long long>(
-                                std::chrono::duration_cast<std::chrono::microseconds>(elapsed)
-                                    .count()));
+      std::printf("%lld\n",
+                  static_cast<long long>(
+                      std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count()));
       result = 0;
       break;
     }
@@ -117,7 +119,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "first_paint: %s ended before its first paint\n", argv[8]);
       return 1;
     }
-    usleep(250);
+    usleep(1000);
   }
   kill(child, SIGTERM);
   waitpid(child, nullptr, 0);

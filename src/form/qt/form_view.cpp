@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <utility>
 
 #include "platform/qt/text_codec.h"
 
@@ -34,7 +33,9 @@ int Pixels(int twips) {
   return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
 }
 
-QColor ToQColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+QColor ToQColor(Rgb rgb) {
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
 // A label that reports a click: press and release of the left button on it.
 class ClickLabel final : public QLabel {
@@ -93,19 +94,18 @@ class NarrowComboArrowStyle final : public QProxyStyle {
  public:
   using QProxyStyle::QProxyStyle;
 
-  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                       SubControl part, const QWidget* widget) const override {
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                       const QWidget* widget) const override {
     if (control != CC_ComboBox || (part != SC_ComboBoxArrow && part != SC_ComboBoxEditField)) {
       return QProxyStyle::subControlRect(control, option, part, widget);
     }
     constexpr int kArrow = 14;
     constexpr int kFrame = 2;
     const QRect r = option->rect;
-    const QRect rect =
-        part == SC_ComboBoxArrow
-            ? QRect(r.right() - kArrow + 1, r.top(), kArrow, r.height())
-            : QRect(r.left() + kFrame, r.top() + kFrame, r.width() - kArrow - 2 * kFrame,
-                    r.height() - 2 * kFrame);
+    const QRect rect = part == SC_ComboBoxArrow
+                           ? QRect(r.right() - kArrow + 1, r.top(), kArrow, r.height())
+                           : QRect(r.left() + kFrame, r.top() + kFrame,
+                                   r.width() - kArrow - 2 * kFrame, r.height() - 2 * kFrame);
     return visualRect(option->direction, r, rect);
   }
 };
@@ -140,10 +140,17 @@ std::optional<QFont> FontOf(const Font& font) {
 QPixmap LoadPicture(Picture picture) {
   QString path;
   switch (picture) {
-    case Picture::CheckMark: path = QStringLiteral(":/art/check.png"); break;
-    case Picture::Cross: path = QStringLiteral(":/art/cross.png"); break;
-    case Picture::QuestionArrow: path = QStringLiteral(":/art/quest.png"); break;
-    case Picture::None: return {};
+    case Picture::CheckMark:
+      path = QStringLiteral(":/art/check.png");
+      break;
+    case Picture::Cross:
+      path = QStringLiteral(":/art/cross.png");
+      break;
+    case Picture::QuestionArrow:
+      path = QStringLiteral(":/art/quest.png");
+      break;
+    case Picture::None:
+      return {};
   }
   // Named as PNG, so that Qt does not load every image plugin to guess the format first.
   QImageReader reader(path, "png");
@@ -179,7 +186,9 @@ QPalette PlatformPalette(const QWidget* widget) {
   return palette;
 }
 
-bool TakesFocus(Kind kind) { return kind == Kind::CommandButton || kind == Kind::ComboBox; }
+bool TakesFocus(Kind kind) {
+  return kind == Kind::CommandButton || kind == Kind::ComboBox;
+}
 
 bool IsEnterKey(const QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
@@ -284,7 +293,8 @@ void FormView::ConnectEvents(std::size_t position, QWidget* widget) {
     if (name == "CommandCancel") handler = &FormEvents::CommandCancel_Click;
     if (name == "CommandQuest") handler = &FormEvents::CommandQuest_Click;
     if (handler != nullptr) {
-      connect(button, &QPushButton::clicked, this, [this, handler] { Call([&] { (form_.*handler)(); }); });
+      connect(button, &QPushButton::clicked, this,
+              [this, handler] { Call([&] { (form_.*handler)(); }); });
     }
   } else if (auto* label = dynamic_cast<ClickLabel*>(widget)) {
     if (name == "Label" && c.index) {
@@ -416,8 +426,11 @@ void FormView::Mirror(const Control& c, Shown& shown) {
       if (button->text() != text) button->setText(text);
       break;
     }
-    case Kind::ComboBox: MirrorCombo(c, static_cast<QComboBox*>(w)); break;
-    case Kind::Frame: break;  // a plain box: no caption
+    case Kind::ComboBox:
+      MirrorCombo(c, static_cast<QComboBox*>(w));
+      break;
+    case Kind::Frame:
+      break;  // a plain box: no caption
   }
 }
 
@@ -425,9 +438,13 @@ void FormView::MirrorCombo(const Control& c, QComboBox* combo) {
   // Mirroring is no edit by the user: no signals, so nothing goes back to the model.
   const QSignalBlocker block(combo);
   QStringList items;
-  for (const auto& item : c.items) items << FromAnsi(item);
+  for (const auto& item : c.items) {
+    items << FromAnsi(item);
+  }
   QStringList current;
-  for (int k = 0; k < combo->count(); ++k) current << combo->itemText(k);
+  for (int k = 0; k < combo->count(); ++k) {
+    current << combo->itemText(k);
+  }
   const bool newItems = items != current;
   if (newItems) {
     combo->clear();
@@ -443,7 +460,9 @@ void FormView::MirrorCombo(const Control& c, QComboBox* combo) {
   }
 }
 
-void FormView::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void FormView::ProcessPendingEvents() {
+  QCoreApplication::processEvents();
+}
 
 // ---- Events of the window --------------------------------------------------------------------
 

@@ -61,7 +61,7 @@ class FormView final : public QWidget, public FormHost {
   bool busy_ = false;
   int handlersRunning_ = 0;
   bool mirroring_ = false;  // focus moved by mirroring (a control disabled) is no user's move
-  int timesBlocked_ = 0;                     // by modal message boxes
+  int timesBlocked_ = 0;    // by modal message boxes
   const QObject* swallowPressOf_ = nullptr;  // a combo whose focusing click a box has taken
 };
 

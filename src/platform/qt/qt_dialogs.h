@@ -1,0 +1,23 @@
+// Message boxes with Qt.
+#pragma once
+
+#include <QString>
+
+#include "platform/dialog.h"
+
+namespace morlane::platform::qt {
+
+class QtDialogService : public DialogService {
+ public:
+  // applicationTitle: the title of a box whose request gives none.
+  explicit QtDialogService(QString applicationTitle)
+      : applicationTitle_(std::move(applicationTitle)) {}
+
+  // A modal QMessageBox over the active window (if any); every text is plain text.
+  Choice ShowMessage(const MessageRequest& request) override;
+
+ private:
+  QString applicationTitle_;
+};
+
+}  // namespace morlane::platform::qt

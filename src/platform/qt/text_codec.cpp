@@ -1,0 +1,72 @@
+#include "platform/qt/text_codec.h"
+
+#include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace morlane::platform::qt {
+namespace {
+
+constexpr const char* kCodePage = "windows-1252";
+
+// A Qt without ICU may lack the code page; Latin-1 then keeps at least the letters of the
+// German texts.
+bool HaveCodePage() {
+  static const bool valid = QStringDecoder(kCodePage).isValid();
+  return valid;
+}
+
+std::string Latin1(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  for (const QChar c : text)
+    bytes += c.unicode() < 0x100 ? static_cast<char>(c.unicode()) : '?';
+  return bytes;
+}
+
+}  // namespace
+
+QString FromAnsi(std::string_view bytes) {
+  const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (!HaveCodePage()) return QString::fromLatin1(view);
+  QStringDecoder decoder(kCodePage);
+  return decoder.decode(view);
+}
+
+std::string ToAnsi(const QString& text) {
+  if (!HaveCodePage()) return Latin1(text);
+  QStringEncoder encoder(kCodePage);
+  const QByteArray whole = encoder.encode(text);
+  if (!encoder.hasError()) return whole.toStdString();
+
+  // The converter puts its own substitute (SUB) for what the code page lacks; the core expects
+  // "?", so encode character by character.
+  std::string bytes;
+  for (const uint ucs4 : text.toUcs4()) {
+    const char32_t codePoint = ucs4;
+    QStringEncoder one(kCodePage);
+    const QByteArray encoded = one.encode(QString::fromUcs4(&codePoint, 1));
+    bytes += one.hasError() ? std::string("?") : encoded.toStdString();
+  }
+  return bytes;
+}
+
+QString MessageText(std::string_view bytes) {
+  const QString text = FromAnsi(bytes);
+  QString result;
+  result.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c != u'\n' && c != u'\r') {
+      result += c;
+      continue;
+    }
+    result += u'\n';
+    // The partner of a two-character break belongs to the same break.
+    const QChar partner = c == u'\n' ? u'\r' : u'\n';
+    if (i + 1 < text.size() && text[i + 1] == partner) ++i;
+  }
+  return result;
+}
+
+}  // namespace morlane::platform::qt
