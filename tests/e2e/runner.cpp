@@ -27,15 +27,27 @@ void ProjectTree::CopyFrom(const std::string& source) const {
 
 Outcome ProjectTree::Run(const std::vector<std::string>& args, const std::string& display,
                          int timeoutMs) const {
+  return Launch({}, args, display, timeoutMs);
+}
+
+Outcome ProjectTree::RunWrapped(const std::vector<std::string>& wrapper,
+                                const std::vector<std::string>& args, int timeoutMs) const {
+  return Launch(wrapper, args, "", timeoutMs);
+}
+
+Outcome ProjectTree::Launch(const std::vector<std::string>& wrapper,
+                            const std::vector<std::string>& args, const std::string& display,
+                            int timeoutMs) const {
   const std::string program = Path("Config/Morlane_Config");
   const std::string errFile = dir / "stderr.txt";
   std::vector<std::string> env = {kEditorEntry, "PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8",
                                   "HOME=" + dir.path()};
   if (!display.empty()) env.push_back("DISPLAY=" + display);
 
-  std::vector<char*> argv{const_cast<char*>(program.c_str())};
-  for (const auto& a : args)
-    argv.push_back(const_cast<char*>(a.c_str()));
+  std::vector<char*> argv;
+  for (const auto& w : wrapper) argv.push_back(const_cast<char*>(w.c_str()));
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
   for (auto& e : env)
@@ -53,7 +65,7 @@ Outcome ProjectTree::Run(const std::vector<std::string>& args, const std::string
     }
     if (::chdir(dir.path().c_str()) != 0) ::_exit(126);
     ::setpgid(0, 0);
-    ::execve(program.c_str(), argv.data(), envp.data());
+    ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
 

@@ -32,8 +32,15 @@ class ProjectTree {
   // stamp encodes the first entry) and has no display unless `display` names one.
   Outcome Run(const std::vector<std::string>& args, const std::string& display = "",
               int timeoutMs = 20000) const;
+  // The same, with the program started through a wrapper command (valgrind, ...).
+  Outcome RunWrapped(const std::vector<std::string>& wrapper,
+                     const std::vector<std::string>& args, int timeoutMs) const;
 
   testing::TempDir dir;
+
+ private:
+  Outcome Launch(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
+                 const std::string& display, int timeoutMs) const;
 };
 
 // The bytes appended to the machine's service-pack log while the watcher lived.

@@ -119,3 +119,24 @@ TEST_F(SilentRun, InteractiveStartWithoutDisplaySaysSoAndStoresNothing) {
 
 }  // namespace
 }  // namespace morlane::e2e
+
+namespace morlane::e2e {
+namespace {
+
+TEST(MemoryCheck, SilentRunUnderValgrindReportsNothing) {
+#ifdef MORLANE_SANITIZED_BUILD
+  GTEST_SKIP() << "valgrind cannot run a program built with AddressSanitizer";
+#endif
+  if (!testing::FileExistsOnDisk("/usr/bin/valgrind")) GTEST_SKIP() << "valgrind is not installed";
+  ProjectTree p;
+  p.CopyFrom(MORLANE_SAMPLE_PROJECT);
+  const Outcome run = p.RunWrapped({"/usr/bin/valgrind", "--error-exitcode=99", "--leak-check=full",
+                                    "--errors-for-leak-kinds=definite", "-q"},
+                                   {"/EXTERNAL=SILENT"}, 120000);
+  EXPECT_EQ(run.status, 0) << run.stderrText;
+  EXPECT_EQ(run.stderrText, "");
+  EXPECT_NE(p.Read("Morlane/Morlane.cfg").find("[Info]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace morlane::e2e
