@@ -2,21 +2,19 @@
 // window is needed, so a silent run that stores without asking starts in a few milliseconds.
 #include "form/form.h"
 #include "form/program.h"
-#include "platform/posix/gui_loader.h"
-#include "platform/posix/process_posix.h"
-#include "platform/posix/profile_posix.h"
+#include "platform/backend.h"
 #include "runctx/session.h"
 
 int main(int argc, char** argv) {
   using namespace morlane;
-  platform::posix::PosixProcessServices process(argc, argv);
-  platform::posix::PosixProfileService profile;
-  platform::posix::PosixGuiProvider gui(process, argc, argv);
-  LazyDialogs dialogs(gui);
-  Session session(process, dialogs, profile);
+  const auto process = platform::MakeProcessServices(argc, argv);
+  const auto profile = platform::MakeProfileService();
+  const auto gui = platform::MakeGuiProvider(*process, argc, argv);
+  LazyDialogs dialogs(*gui);
+  Session session(*process, dialogs, *profile);
   dialogs.Attach(session);
 
   form::frm_Morlane_Exe form(session);
-  const int status = RunProgram(session, form, gui);
-  process.EndProcess(status);
+  const int status = RunProgram(session, form, *gui);
+  process->EndProcess(status);
 }

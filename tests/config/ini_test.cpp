@@ -88,8 +88,12 @@ TEST_F(IniTest, SaveIniWritesTheTextOfEachType) {
   EXPECT_EQ(SaveIni(s, 0.1f, "S", "f", Ini()), 1);
   EXPECT_EQ(SaveIni(s, std::string("  padded  "), "S", "s", Ini()), 1);
   EXPECT_EQ(SaveIni(s, false, "S", "b", Ini()), 1);
+  // Windows' service (Wine here) drops the value's leading blanks, and the trailing ones when
+  // the next write rewrites the file: profile conformance case NamesTrimmedValueWrittenAsGiven.
   EXPECT_EQ(testing::ReadFile(Ini()),
-            "[S]\r\nb=false\r\ni=7\r\nn=-3\r\ny=255\r\nd=2.5\r\nf=0.1\r\ns=  padded  \r\n");
+            testing::ForBackend(
+                "[S]\r\nb=false\r\ni=7\r\nn=-3\r\ny=255\r\nd=2.5\r\nf=0.1\r\ns=  padded  \r\n",
+                "[S]\r\nb=false\r\ni=7\r\nn=-3\r\ny=255\r\nd=2.5\r\nf=0.1\r\ns=padded\r\n"));
   EXPECT_TRUE(p.dialogs.shown.empty());
 }
 

@@ -17,7 +17,7 @@ constexpr int kStillOpen = -100;
 
 const std::string kProgramIni =
     "[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=1\r\nOrderOfServiceCounter3=7\r\n"
-    "\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\nMachineName=Labeler\r\n"
+    "[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\nMachineName=Labeler\r\n"
     "[Machine3]\r\nMachineName=Cartoner\r\n";
 const std::string kCfg = "[Project]\r\nForMachine1=true\r\nForMachine3=TRUE\r\n";
 
@@ -87,7 +87,7 @@ TEST_F(FormTest, OkStoresTheValidRowsAndTheStampThenEnds) {
   EXPECT_EQ(Ok(), 0);
   EXPECT_EQ(p.Read("parameter/Program.ini"),
             "[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=2\r\n"
-            "OrderOfServiceCounter3=7\r\n\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\n"
+            "OrderOfServiceCounter3=7\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\n"
             "MachineName=Labeler\r\n[Machine3]\r\nMachineName=Cartoner\r\n");
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped());
   EXPECT_FALSE(form.CommandOK().enabled);

@@ -1,8 +1,9 @@
 #include "l10n/texts.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <utime.h>
+
+#include <chrono>
+#include <filesystem>
 
 #include "form/controls.h"
 #include "l10n/language.h"
@@ -53,16 +54,15 @@ TEST_F(TextsTest, FirstStartUnder1031WritesEveryKeyInTheOrderOfTheControls) {
   EXPECT_TRUE(p.dialogs.shown.empty());
 
   // A second start reads everything back and leaves the file alone, time stamp included.
-  struct utimbuf old {
-    1000000000, 1000000000
-  };
-  ::utime(LanguageFile().c_str(), &old);
+  namespace fs = std::filesystem;
+  // Whole seconds: every file system keeps them exactly.
+  const auto old = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now() -
+                                                            std::chrono::hours(24 * 3650));
+  fs::last_write_time(LanguageFile(), old);
   std::vector<Control> again = form::CreateControls();
   LoadToolTipTexts(s, again);
   EXPECT_EQ(Read(), kFirstStart1031);
-  struct stat st {};
-  ::stat(LanguageFile().c_str(), &st);
-  EXPECT_EQ(st.st_mtime, 1000000000);
+  EXPECT_TRUE(fs::last_write_time(LanguageFile()) == old);
   EXPECT_EQ(s.HelpTexts[11], "0");  // the placeholder is stored as read
 }
 
@@ -95,13 +95,21 @@ TEST_F(TextsTest, PartlyFilledSectionKeepsItsTextsAndGetsTheRestAppended) {
   const std::string file = Read();
   // Existing lines untouched and in place; the "0" caption replaced by the design caption;
   // the missing keys after the last line of the section, in this file's own line ends.
-  const std::string kept =
+  // Windows' service (Wine here) rewrites the whole file in its own form instead: CRLF, blank
+  // lines dropped (profile conformance cases InsertedLinesFollowAnLfFile and others).
+  const std::string kept = testing::ForBackend(
       "; translated by hand\n[Language]\nLanguage=1031\n\n[1031]\nCaption_Header_=Kopf\n"
-      "TTT_ComboOrder3_=Position <b>3</b>\nHelp11=Zeile<CRLF>zwei\n";
+      "TTT_ComboOrder3_=Position <b>3</b>\nHelp11=Zeile<CRLF>zwei\n",
+      "; translated by hand\r\n[Language]\r\nLanguage=1031\r\n[1031]\r\nCaption_Header_=Kopf\r\n"
+      "TTT_ComboOrder3_=Position <b>3</b>\r\nHelp11=Zeile<CRLF>zwei\r\n");
   EXPECT_EQ(file.substr(0, kept.size()), kept);
-  EXPECT_NE(file.find("Caption_Label2_NoTTT=Maschine 2\nCaption_CommandOK_=\nHelp1=0\n"),
+  EXPECT_NE(file.find(testing::ForBackend(
+                "Caption_Label2_NoTTT=Maschine 2\nCaption_CommandOK_=\nHelp1=0\n",
+                "Caption_Label2_NoTTT=Maschine 2\r\nCaption_CommandOK_=\r\nHelp1=0\r\n")),
             std::string::npos);
-  EXPECT_NE(file.find("TTT_Header_=0\n\n[1033]\nCaption_Header_=Head\n"), std::string::npos);
+  EXPECT_NE(file.find(testing::ForBackend("TTT_Header_=0\n\n[1033]\nCaption_Header_=Head\n",
+                                          "TTT_Header_=0\r\n[1033]\r\nCaption_Header_=Head\r\n")),
+            std::string::npos);
   EXPECT_EQ(file.find("TTT_ComboOrder3_=0"), std::string::npos);
   EXPECT_EQ(file.find("Caption_Header_=Reject"), std::string::npos);
 }

@@ -8,6 +8,10 @@ std::unique_ptr<platform::ProfileService> MakeNativeProfileService() {
   return std::make_unique<platform::posix::PosixProfileService>();
 }
 
+const char* NativeBackend() {
+  return "posix";
+}
+
 std::string NativePath(const std::string& path) {
   return platform::posix::ResolvePathCase(path);
 }

@@ -1,20 +1,28 @@
 #include "support/fakes.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace morlane::testing {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morlane-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  namespace fs = std::filesystem;
+  const fs::path base = fs::temp_directory_path();
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate = base / ("morlane-test-" + std::to_string(random()));
+    // Creating it is the claim: false when another test got the name first.
+    if (fs::create_directory(candidate)) {
+      path_ = candidate.string();
+      return;
+    }
+  }
+  throw std::runtime_error("no temporary directory could be made in " + base.string());
 }
 
 TempDir::~TempDir() {
@@ -30,8 +38,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 bool FileExistsOnDisk(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0;
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
@@ -43,8 +51,8 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 bool FakeProcess::FileExists(const std::string& path) const {
   if (memoryFiles) return files.count(path) != 0;
-  struct stat st {};
-  return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  std::error_code ignored;
+  return !path.empty() && std::filesystem::is_regular_file(NativePath(path), ignored);
 }
 
 bool FakeProcess::AppendToFile(const std::string& path, const std::string& bytes) {

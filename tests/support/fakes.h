@@ -13,7 +13,7 @@
 
 namespace morlane::testing {
 
-// A directory under /tmp that is removed with everything in it.
+// A new directory in the system's temporary directory, removed with everything in it.
 class TempDir {
  public:
   TempDir();

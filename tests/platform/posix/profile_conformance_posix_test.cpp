@@ -1,6 +1,6 @@
 // The behaviour table run against the POSIX emulation.
+#include "platform/conformance/profile_conformance.h"
 #include "platform/posix/profile_posix.h"
-#include "profile_conformance.h"
 
 namespace morlane::testing {
 

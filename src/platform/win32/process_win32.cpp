@@ -1,0 +1,131 @@
+#include "platform/win32/process_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+namespace morlane::platform::win32 {
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string ModuleFileName() {
+  std::string buffer(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::string();
+    // A full buffer means the name was cut: try again with more room.
+    if (n < buffer.size()) {
+      buffer.resize(n);
+      return buffer;
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::string CommandLineArguments(std::string_view commandLine) {
+  std::size_t i = 0;
+  if (!commandLine.empty() && commandLine[0] == '"') {
+    // A quoted program path is everything up to the next quote, as the C runtime reads it.
+    const auto close = commandLine.find('"', 1);
+    i = close == std::string_view::npos ? commandLine.size() : close + 1;
+  } else {
+    while (i < commandLine.size() && !IsBlank(commandLine[i]))
+      ++i;
+  }
+  while (i < commandLine.size() && IsBlank(commandLine[i]))
+    ++i;
+  return std::string(commandLine.substr(i));
+}
+
+void SplitModulePath(const std::string& modulePath, std::string& directory, std::string& baseName) {
+  const auto separator = modulePath.find_last_of("\\/");
+  const std::string file =
+      separator == std::string::npos ? modulePath : modulePath.substr(separator + 1);
+  directory = separator == std::string::npos ? std::string(".") : modulePath.substr(0, separator);
+  // "D:" alone names the drive's current directory, not its root.
+  if (directory.size() == 2 && directory[1] == ':') directory += '\\';
+  const auto dot = file.rfind('.');
+  baseName = (dot == std::string::npos || dot == 0) ? file : file.substr(0, dot);
+}
+
+std::vector<std::string> EnvironmentBlockEntries(const char* block) {
+  std::vector<std::string> entries;
+  for (const char* entry = block; entry != nullptr && *entry != '\0';) {
+    const std::string text(entry);
+    if (text[0] != '=') entries.push_back(text);
+    entry += text.size() + 1;
+  }
+  return entries;
+}
+
+Win32ProcessServices::Win32ProcessServices() {
+  const char* commandLine = ::GetCommandLineA();
+  commandLine_ = CommandLineArguments(commandLine != nullptr ? commandLine : "");
+  SplitModulePath(ModuleFileName(), applicationDirectory_, baseName_);
+}
+
+Version Win32ProcessServices::ProgramVersion() const {
+  return {MORLANE_VERSION_MAJOR, MORLANE_VERSION_MINOR, MORLANE_VERSION_PATCH};
+}
+
+std::vector<std::string> Win32ProcessServices::EnvironmentEntries() const {
+  char* block = ::GetEnvironmentStringsA();
+  if (block == nullptr) return {};
+  std::vector<std::string> entries = EnvironmentBlockEntries(block);
+  ::FreeEnvironmentStringsA(block);
+  return entries;
+}
+
+bool Win32ProcessServices::FileExists(const std::string& path) const {
+  // Wildcards would make FindFirstFileA look for any matching file; no file is named so.
+  if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  // A normal file, as a plain directory listing shows it.
+  constexpr DWORD kNotNormal =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return (found.dwFileAttributes & kNotNormal) == 0;
+}
+
+bool Win32ProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return false;
+  // FILE_APPEND_DATA alone: every write lands at the end, also with other writers.
+  const HANDLE file =
+      ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool written = true;
+  std::size_t done = 0;
+  while (written && done < bytes.size()) {
+    DWORD n = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    written = ::WriteFile(file, bytes.data() + done, chunk, &n, nullptr) != 0 && n > 0;
+    done += n;
+  }
+  const bool closed = ::CloseHandle(file) != 0;
+  return written && closed;
+}
+
+void Win32ProcessServices::WriteDiagnostic(const std::string& text) {
+  std::cerr.flush();
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+void Win32ProcessServices::EndProcess(int exitStatus) {
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  ::ExitProcess(static_cast<UINT>(exitStatus));
+}
+
+}  // namespace morlane::platform::win32
