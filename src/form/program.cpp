@@ -8,24 +8,28 @@
 
 namespace morlane {
 
-void EndWithoutDisplay(Session& session, const std::string& text) {
+void EndWithoutDisplay(Session& session, const std::string& text, bool displayAvailable) {
   auto& process = session.process;
   if (session.SilentMode) {
     WriteServicePackLog(session, text);
     process.EndProcess(kExitNotStored);
   }
+  // The loader has already said on stderr why the window module could not be started.
   process.WriteDiagnostic(process.ExecutableBaseName() +
-                          ": no display available (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM "
-                          "are unset); nothing was stored\n");
+                          (displayAvailable
+                               ? ": the window cannot be started; nothing was stored\n"
+                               : ": no display available (DISPLAY, WAYLAND_DISPLAY and "
+                                 "QT_QPA_PLATFORM are unset); nothing was stored\n"));
   process.EndProcess(kExitNoDisplay);
   std::abort();  // not reached: EndProcess does not return
 }
 
 platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& request) {
-  platform::GuiModule* gui = provider_.DisplayAvailable() ? provider_.Gui() : nullptr;
+  const bool display = provider_.DisplayAvailable();
+  platform::GuiModule* gui = display ? provider_.Gui() : nullptr;
   if (gui == nullptr) {
     if (session_ == nullptr) std::abort();  // wired up wrongly: no way to report anything
-    EndWithoutDisplay(*session_, request.text);
+    EndWithoutDisplay(*session_, request.text, display);
   }
   return gui->ShowMessage(request);
 }
@@ -33,9 +37,13 @@ platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& reques
 int RunProgram(Session& session, form::frm_Morlane_Exe& form, platform::GuiProvider& provider) {
   form.Form_Load();
   // Still running: the window is needed (a normal start, or a silent store that was refused).
-  platform::GuiModule* gui = provider.DisplayAvailable() ? provider.Gui() : nullptr;
+  const bool display = provider.DisplayAvailable();
+  platform::GuiModule* gui = display ? provider.Gui() : nullptr;
   if (gui == nullptr) {
-    EndWithoutDisplay(session, "Nothing stored: the window is needed, but no display is available");
+    EndWithoutDisplay(session,
+                      display ? "Nothing stored: the window is needed, but it cannot be started"
+                              : "Nothing stored: the window is needed, but no display is available",
+                      display);
   }
   return gui->RunWindow(form);
 }

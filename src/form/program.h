@@ -32,9 +32,12 @@ class LazyDialogs : public platform::DialogService {
   Session* session_ = nullptr;
 };
 
-// Without a display: a silent run writes the text to the service-pack log and ends with
-// kExitNotStored; an interactive run says so in one line on stderr and ends with kExitNoDisplay.
-[[noreturn]] void EndWithoutDisplay(Session& session, const std::string& text);
+// When a message box or the window is needed but cannot be shown (no display, or the window
+// module cannot be started): a silent run writes the text to the service-pack log and ends with
+// kExitNotStored; an interactive run says why in one line on stderr and ends with
+// kExitNoDisplay.
+[[noreturn]] void EndWithoutDisplay(Session& session, const std::string& text,
+                                    bool displayAvailable = false);
 
 // Loads the form and, unless it has ended the process already, runs its window.
 int RunProgram(Session& session, form::frm_Morlane_Exe& form, platform::GuiProvider& provider);

@@ -28,12 +28,13 @@ class RecordingGui : public platform::GuiModule {
 class FakeProvider : public platform::GuiProvider {
  public:
   bool display = false;
+  bool loadable = true;
   int loads = 0;
   RecordingGui gui;
   bool DisplayAvailable() const override { return display; }
   platform::GuiModule* Gui() override {
     ++loads;
-    return &gui;
+    return loadable ? &gui : nullptr;
   }
 };
 
@@ -96,6 +97,21 @@ TEST_F(ProgramTest, InteractiveStartWithoutDisplaySaysSoOnStderr) {
             "QT_QPA_PLATFORM are unset); nothing was stored\n");
   EXPECT_EQ(provider.loads, 0);
   EXPECT_FALSE(testing::FileExistsOnDisk(p.process.servicePackLog));
+}
+
+TEST_F(ProgramTest, WindowModuleThatCannotBeStartedEndsWithoutStoring) {
+  provider.display = true;
+  provider.loadable = false;
+  EXPECT_EQ(Run(), kExitNoDisplay);
+  EXPECT_EQ(p.process.diagnostics,
+            "Morlane_Config: the window cannot be started; nothing was stored\n");
+
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
+          "OrderOfServiceCounter2=1\r\n");
+  EXPECT_EQ(Run(), kExitNotStored);
+  EXPECT_EQ(p.ServicePackLog(), "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
 }
 
 TEST_F(ProgramTest, WithADisplayTheWindowRunsAndMessagesGoToTheGui) {
