@@ -13,7 +13,7 @@ const char* NativeBackend() {
 }
 
 std::string NativePath(const std::string& path) {
-  return platform::posix::ResolvePathCase(path);
+  return platform::posix::ToFileSystemPath(path);
 }
 
 }  // namespace morlane::testing

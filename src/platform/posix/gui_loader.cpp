@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/posix/codepage.h"
+
 namespace morlane::platform::posix {
 namespace {
 
@@ -21,7 +23,7 @@ bool PosixGuiProvider::DisplayAvailable() const {
 GuiModule* PosixGuiProvider::Gui() {
   if (tried_) return gui_;
   tried_ = true;
-  const std::string path = process_.ApplicationDirectory() + "/" + kGuiModuleFile;
+  const std::string path = Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
   // The module stays loaded for the rest of the process.
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {

@@ -1,5 +1,7 @@
 #include "platform/posix/path_case.h"
 
+#include "platform/posix/codepage.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -66,6 +68,10 @@ std::string ResolvePathCase(const std::string& path) {
     pos = end + 1;
   }
   return resolved;
+}
+
+std::string ToFileSystemPath(const std::string& path) {
+  return ResolvePathCase(Cp1252ToUtf8(path));
 }
 
 }  // namespace morlane::platform::posix

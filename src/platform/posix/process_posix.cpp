@@ -57,8 +57,10 @@ PosixProcessServices::PosixProcessServices(int argc, char** argv) {
     if (i > 1) commandLine_ += ' ';
     commandLine_ += argv[i];
   }
-  SplitExecutablePath(ReadExecutablePath(argc > 0 ? argv[0] : nullptr), applicationDirectory_,
-                      baseName_);
+  // The core keeps text in Windows-1252; the file system and the arguments speak UTF-8.
+  commandLine_ = Utf8ToCp1252(commandLine_);
+  SplitExecutablePath(Utf8ToCp1252(ReadExecutablePath(argc > 0 ? argv[0] : nullptr)),
+                      applicationDirectory_, baseName_);
 }
 
 Version PosixProcessServices::ProgramVersion() const {
@@ -76,12 +78,12 @@ std::vector<std::string> PosixProcessServices::EnvironmentEntries() const {
 bool PosixProcessServices::FileExists(const std::string& path) const {
   if (path.empty()) return false;
   struct stat st {};
-  return ::stat(ResolvePathCase(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return ::stat(ToFileSystemPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool PosixProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
-  const std::string target = ResolvePathCase(path);
+  const std::string target = ToFileSystemPath(path);
   const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, bytes);

@@ -184,7 +184,7 @@ std::uint32_t PosixProfileService::GetString(std::string_view section, std::stri
   if (size == 0) return 0;
   FileBytes file;
   struct stat st {};
-  if (file.Read(ResolvePathCase(path), st)) {
+  if (file.Read(ToFileSystemPath(path), st)) {
     const IniDocument document(file.view());
     if (const auto raw = document.RawValue(section, key)) {
       if (!document.utf8()) return CopyOut(*raw, buffer, size);
@@ -201,7 +201,7 @@ std::uint32_t PosixProfileService::GetInt(std::string_view section, std::string_
                                           std::int32_t defaultValue, const std::string& path) {
   FileBytes file;
   struct stat st {};
-  if (file.Read(ResolvePathCase(path), st)) {
+  if (file.Read(ToFileSystemPath(path), st)) {
     // Digits, sign and "0x" are ASCII: the UTF-8 of a file with a byte order mark reads alike.
     if (const auto raw = IniDocument(file.view()).RawValue(section, key)) {
       if (const auto number = ParseProfileInt(*raw)) return *number;
@@ -214,7 +214,7 @@ int PosixProfileService::WriteString(std::string_view section, std::string_view 
                                      std::string_view value, const std::string& path) {
   if (IsUnsafeWrite(section, key, value)) return 0;
   if (path.empty()) return 0;
-  const std::string target = FollowSymlinks(ResolvePathCase(path));
+  const std::string target = FollowSymlinks(ToFileSystemPath(path));
   FileBytes file;
   struct stat st {};
   const bool exists = file.Read(target, st);

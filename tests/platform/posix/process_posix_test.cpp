@@ -38,6 +38,21 @@ TEST(PosixProcess, CommandLineIsTheArgumentsJoinedByOneBlank) {
   EXPECT_EQ(process.ProgramVersion().major, 1);
 }
 
+TEST(PosixProcess, TextCrossesIntoTheCoreAsWindows1252) {
+  char prog[] = "p";
+  char a1[] = "/LOGFILE=/tmp/Z\xc3\xbcrich/log.txt";
+  char* argv[] = {prog, a1, nullptr};
+  PosixProcessServices process(2, argv);
+  EXPECT_EQ(process.CommandLine(), "/LOGFILE=/tmp/Z\xfcrich/log.txt");
+
+  // A path of the core names the UTF-8 file on disk, and files created get UTF-8 names.
+  TempDir dir;
+  WriteFile(dir / "Z\xc3\xbcrich/Program.ini", "x");
+  EXPECT_TRUE(process.FileExists(dir / "z\xfcrich/program.ini"));
+  EXPECT_TRUE(process.AppendToFile(dir / "Z\xfcrich/M\xe4rz.log", "a\r\n"));
+  EXPECT_EQ(ReadFile(dir / "Z\xc3\xbcrich/M\xc3\xa4rz.log"), "a\r\n");
+}
+
 TEST(PosixProcess, FileExistsMeansANormalFileWhateverTheCase) {
   TempDir dir;
   WriteFile(dir / "Parameter/Program.ini", "[Project]\r\n");
