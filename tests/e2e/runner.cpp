@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,35 +28,48 @@ void ProjectTree::CopyFrom(const std::string& source) const {
 
 Outcome ProjectTree::Run(const std::vector<std::string>& args, const std::string& display,
                          int timeoutMs) const {
-  return Launch({}, args, display, timeoutMs);
+  std::vector<std::string> environment;
+  if (!display.empty()) environment.push_back("DISPLAY=" + display);
+  return RunningProgram(Spawn({}, args, environment), StderrFile()).Wait(timeoutMs);
 }
 
 Outcome ProjectTree::RunWrapped(const std::vector<std::string>& wrapper,
                                 const std::vector<std::string>& args, int timeoutMs) const {
-  return Launch(wrapper, args, "", timeoutMs);
+  return RunningProgram(Spawn(wrapper, args, {}), StderrFile()).Wait(timeoutMs);
 }
 
-Outcome ProjectTree::Launch(const std::vector<std::string>& wrapper,
-                            const std::vector<std::string>& args, const std::string& display,
-                            int timeoutMs) const {
+std::unique_ptr<RunningProgram> ProjectTree::Start(
+    const std::vector<std::string>& args, const std::vector<std::string>& environment) const {
+  return std::make_unique<RunningProgram>(Spawn({}, args, environment), StderrFile());
+}
+
+pid_t ProjectTree::Spawn(const std::vector<std::string>& wrapper,
+                         const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment) const {
   const std::string program = Path("Config/Morlane_Config");
-  const std::string errFile = dir / "stderr.txt";
+  const std::string errFile = StderrFile();
   std::vector<std::string> env = {kEditorEntry, "PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8",
                                   "HOME=" + dir.path()};
-  if (!display.empty()) env.push_back("DISPLAY=" + display);
+  env.insert(env.end(), environment.begin(), environment.end());
 
   std::vector<char*> argv;
-  for (const auto& w : wrapper) argv.push_back(const_cast<char*>(w.c_str()));
+  for (const auto& w : wrapper)
+    argv.push_back(const_cast<char*>(w.c_str()));
   argv.push_back(const_cast<char*>(program.c_str()));
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  for (const auto& a : args)
+    argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
   for (auto& e : env)
     envp.push_back(e.data());
   envp.push_back(nullptr);
 
+  const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid == 0) {
+    // A test killed from outside (a CTest timeout) takes the program with it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(125);
     const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (err >= 0) ::dup2(err, STDERR_FILENO);
     const int null = ::open("/dev/null", O_RDWR);
@@ -68,24 +82,39 @@ Outcome ProjectTree::Launch(const std::vector<std::string>& wrapper,
     ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
+  return pid;
+}
 
+RunningProgram::~RunningProgram() {
+  if (pid_ > 0 && !reaped_) {
+    ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, &wstatus_, 0);
+  }
+}
+
+bool RunningProgram::Running() {
+  if (pid_ <= 0 || reaped_) return false;
+  if (::waitpid(pid_, &wstatus_, WNOHANG) == pid_) reaped_ = true;
+  return !reaped_;
+}
+
+Outcome RunningProgram::Wait(int timeoutMs) {
   Outcome outcome;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  int wstatus = 0;
-  for (;;) {
-    const pid_t done = ::waitpid(pid, &wstatus, WNOHANG);
-    if (done == pid) break;
+  while (Running()) {
     if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(-pid, SIGKILL);
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &wstatus, 0);
+      ::kill(-pid_, SIGKILL);
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, &wstatus_, 0);
+      reaped_ = true;
       outcome.timedOut = true;
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  if (!outcome.timedOut && WIFEXITED(wstatus)) outcome.status = WEXITSTATUS(wstatus);
-  outcome.stderrText = testing::ReadFile(errFile);
+  if (reaped_ && !outcome.timedOut && WIFEXITED(wstatus_)) outcome.status = WEXITSTATUS(wstatus_);
+  outcome.stderrText = testing::ReadFile(stderrFile_);
   return outcome;
 }
 

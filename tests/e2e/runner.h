@@ -1,7 +1,10 @@
 // Runs the built program as a separate process inside a temporary project tree.
 #pragma once
 
+#include <sys/types.h>
+
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,27 @@ struct Outcome {
   int status = -1;  // exit status; -1 when it had to be killed
   bool timedOut = false;
   std::string stderrText;
+};
+
+// A program started in the background, for a test that works its window meanwhile. Whatever
+// happens to the test, the program's process group does not outlive the handle.
+class RunningProgram {
+ public:
+  RunningProgram(pid_t pid, std::string stderrFile)
+      : pid_(pid), stderrFile_(std::move(stderrFile)) {}
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool Running();
+  // Waits for the end; kills the process group when it takes longer than the limit.
+  Outcome Wait(int timeoutMs);
+
+ private:
+  pid_t pid_;
+  std::string stderrFile_;
+  bool reaped_ = false;
+  int wstatus_ = 0;
 };
 
 class ProjectTree {
@@ -33,14 +57,18 @@ class ProjectTree {
   Outcome Run(const std::vector<std::string>& args, const std::string& display = "",
               int timeoutMs = 20000) const;
   // The same, with the program started through a wrapper command (valgrind, ...).
-  Outcome RunWrapped(const std::vector<std::string>& wrapper,
-                     const std::vector<std::string>& args, int timeoutMs) const;
+  Outcome RunWrapped(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
+                     int timeoutMs) const;
+  // Starts the program and returns at once; `environment` is added after the usual entries.
+  std::unique_ptr<RunningProgram> Start(const std::vector<std::string>& args,
+                                        const std::vector<std::string>& environment) const;
 
   testing::TempDir dir;
 
  private:
-  Outcome Launch(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
-                 const std::string& display, int timeoutMs) const;
+  pid_t Spawn(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
+              const std::vector<std::string>& environment) const;
+  std::string StderrFile() const { return dir / "stderr.txt"; }
 };
 
 // The bytes appended to the machine's service-pack log while the watcher lived.

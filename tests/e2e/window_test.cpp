@@ -1,0 +1,527 @@
+// The real program with its window on a private X server, worked as a service engineer works
+// it: clicks at the places of the layout, keys typed, message boxes answered. No window manager
+// runs, so windows appear where the program puts them and are found by their titles.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "runner.h"
+#include "xserver.h"
+
+namespace morlane::e2e {
+namespace {
+
+// ---- Where a user finds the controls ----------------------------------------------------------
+
+// The layout in twips relative to its container; 15 twips are one pixel. The rows sit in
+// FrameServiceCounter (90, 120), which sits in MainFrame (0, 360).
+struct Twips {
+  int left, top, width, height;
+};
+constexpr int kRowsLeft = 0 + 90;
+constexpr int kRowsTop = 360 + 120;
+constexpr Twips kClientArea{0, 0, 11880, 8595};
+constexpr Twips kOk{8400, 7680, 1695, 855};
+constexpr Twips kCancel{10170, 7680, 1695, 855};
+constexpr Twips kQuest{7350, 7680, 975, 855};
+constexpr Twips Combo(int row) {
+  return {kRowsLeft + 2115, kRowsTop + 810 + 840 * (row - 1), 495, 420};
+}
+constexpr Twips MachineLabel(int row) {
+  return {kRowsLeft + 120, kRowsTop + 690 + 840 * (row - 1), 1575, 615};
+}
+
+constexpr int Px(int twips) {
+  return (twips + 7) / 15;
+}
+Rect Pixels(Twips t) {
+  return {Px(t.left), Px(t.top), Px(t.width), Px(t.height)};
+}
+
+// What the buttons show: the green check mark and the red cross in colour while enabled (Qt
+// greys a disabled button's picture), the question-mark button green in help mode.
+bool CheckMarkGreen(Rgb c) {
+  return c.green > 120 && c.red < 80 && c.blue < 80;
+}
+bool CrossRed(Rgb c) {
+  return c.red > 150 && c.green < 80 && c.blue < 80;
+}
+bool HelpGreen(Rgb c) {
+  return c.green > 200 && c.red < 100 && c.blue < 100;
+}
+
+// ---- The project ----------------------------------------------------------------------------
+
+// Three machines; Labeler (2) has no service counter.
+const std::string kProgramIni =
+    "; plant 7\r\n[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=2\r\n"
+    "OrderOfServiceCounter3=1\r\n\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\n"
+    "MachineName=Labeler\r\n[Machine3]\r\nMachineName=Cartoner\r\n";
+const std::string kCfg =
+    "[Project]\r\nForMachine1=true\r\nForMachine2=false\r\nForMachine3=TRUE\r\n"
+    "ValidMachines=Filler,Cartoner\r\n";
+const std::string kCancelLine = "Konfigurations-EXE wurde abgebrochen:     Morlane\r\n";
+const std::string kStandalone = "Erweiterte Konfiguration Config - standalone";
+const std::string kIntegrated = "Erweiterte Konfiguration Config - integriert";
+const std::string kAppTitle = "Morlane_Config";  // the boxes without a title of their own
+
+std::string Positions(const std::string& first, const std::string& third) {
+  return "; plant 7\r\n[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=" + first +
+         "\r\nOrderOfServiceCounter3=" + third +
+         "\r\n\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\nMachineName=Labeler\r\n"
+         "[Machine3]\r\nMachineName=Cartoner\r\n";
+}
+std::string Stamped(const std::string& mode) {
+  return kCfg + "[Info]\r\nS_Prog=1.0.0 - " + mode + "\r\nS_Editor=" + kEditorEncoded + "\r\n";
+}
+
+// A step the rest of a case depends on did not happen; gtest reports the message.
+struct StepFailed : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+constexpr int kWaitMs = 10000;  // for anything the program does in answer to a user
+
+class WindowRun : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (FindTool("Xvfb").empty() || FindTool("xdotool").empty()) {
+      skip_ = "Xvfb or xdotool is not installed (Debian packages xvfb, xdotool)";
+      return;
+    }
+    screen_ = new VirtualScreen();
+    desktop_ = new Desktop(screen_->display());
+  }
+  static void TearDownTestSuite() {
+    // The client first: Xlib ends the process when its server goes away under it.
+    delete desktop_;
+    desktop_ = nullptr;
+    delete screen_;
+    screen_ = nullptr;
+  }
+
+  void SetUp() override {
+    if (!skip_.empty()) GTEST_SKIP() << skip_;
+    ASSERT_TRUE(screen_ != nullptr && !screen_->display().empty()) << screen_->error();
+    ASSERT_TRUE(desktop_->Connected()) << "no connection to " << screen_->display();
+    // Whatever an earlier case left on the screen has gone with its program.
+    ASSERT_TRUE(WaitUntil([] { return desktop_->ShownTitles().empty(); }, kWaitMs))
+        << desktop_->ShownTitles();
+    input_ = std::make_unique<UserInput>(screen_->display());
+    RemoveOldScreenshots();
+    // Qt wants a private runtime directory; without one it complains on stderr.
+    std::filesystem::create_directories(p.dir / "runtime");
+    ::chmod((p.dir / "runtime").c_str(), 0700);
+    p.Write("parameter/Program.ini", kProgramIni);
+    p.Write("Morlane/Morlane.cfg", kCfg);
+  }
+
+  void TearDown() override {
+    if (HasFailure() && desktop_ != nullptr && desktop_->Connected()) Screenshot("failure");
+    program_.reset();  // kills its process group if it still runs
+  }
+
+  static std::string OnScreen() {
+    const std::string titles = desktop_->ShownTitles();
+    return titles.empty() ? "nothing" : titles;
+  }
+
+  void Start(const std::vector<std::string>& args) {
+    program_ =
+        p.Start(args, {"DISPLAY=" + screen_->display(), "XDG_RUNTIME_DIR=" + (p.dir / "runtime")});
+  }
+
+  // Waits for a window of the program with this title; gives up early when the program ends.
+  WindowId WaitForTitle(const std::string& title, const std::string& what) {
+    WindowId found = 0;
+    WaitUntil([&] { return (found = desktop_->Find(title)) != 0 || !program_->Running(); },
+              kWaitMs);
+    if (found == 0) {
+      throw StepFailed("no " + what + " \"" + title + "\"; on the screen: " + OnScreen() +
+                       (program_->Running() ? "" : "; the program has ended") +
+                       "; stderr: " + testing::ReadFile(p.dir / "stderr.txt"));
+    }
+    return found;
+  }
+
+  // Starts the program and waits until its window shows the caption and is ready for input:
+  // painted, with OK enabled.
+  WindowId Open(const std::vector<std::string>& args, const std::string& caption) {
+    Start(args);
+    window_ = WaitForTitle(caption, "window");
+    WaitUntilOkEnabled();
+    return window_;
+  }
+
+  void WaitUntilOkEnabled() {
+    const bool enabled = WaitUntil(
+        [&] { return desktop_->CountPixels(window_, Pixels(kOk), CheckMarkGreen) > 100; }, kWaitMs);
+    if (!enabled) throw StepFailed("OK does not show its green check mark");
+  }
+
+  bool ShowsInColour(const Twips& button, bool (*colour)(Rgb), int atLeast) {
+    return desktop_->CountPixels(window_, Pixels(button), colour) >= atLeast;
+  }
+
+  void Click(const Twips& control) {
+    const Rect r = Pixels(control);
+    Click(r.x + r.width / 2, r.y + r.height / 2);
+  }
+  void Click(int x, int y) {
+    if (!input_->Click(window_, x, y)) throw StepFailed("xdotool could not click");
+  }
+  void Keys(const std::vector<std::string>& keys) {
+    if (!input_->Keys(keys)) throw StepFailed("xdotool could not press the keys");
+  }
+
+  // Chooses from a row's drop-down list: opens it with its arrow, moves with the keys, and
+  // takes the entry with Return.
+  void ChooseFromList(int row, const std::vector<std::string>& moves) {
+    const Rect combo = Pixels(Combo(row));
+    Click(combo.x + combo.width - 5, combo.y + combo.height / 2);
+    if (!WaitUntil([] { return desktop_->OpenPopup() != 0; }, kWaitMs)) {
+      throw StepFailed("the list of row " + std::to_string(row) + " did not open");
+    }
+    std::vector<std::string> keys = moves;
+    keys.push_back("Return");
+    Keys(keys);
+    if (!WaitUntil([] { return desktop_->OpenPopup() == 0; }, kWaitMs)) {
+      throw StepFailed("the list of row " + std::to_string(row) + " did not close");
+    }
+  }
+
+  // Replaces a row's text by typing.
+  void TypeInto(int row, const std::string& text) {
+    const Rect combo = Pixels(Combo(row));
+    Click(combo.x + combo.width / 4, combo.y + combo.height / 2);
+    if (!desktop_->Focus(window_)) throw StepFailed("the window does not take the focus");
+    Keys({"ctrl+a"});
+    if (!input_->Type(text)) throw StepFailed("xdotool could not type");
+  }
+
+  WindowId WaitForBox(const std::string& title) { return WaitForTitle(title, "message box"); }
+
+  // Answers a message box with keys and waits until it has gone.
+  void Answer(WindowId box, const std::vector<std::string>& keys) {
+    if (!desktop_->Focus(box)) throw StepFailed("the message box does not take the focus");
+    Keys(keys);
+    if (!desktop_->WaitUntilGone(box, kWaitMs)) throw StepFailed("the message box stays open");
+  }
+
+  // The program ends by itself after a store or a confirmed cancel, with status 0 and nothing
+  // said on stderr.
+  void ExpectEndsWithZero() {
+    const Outcome run = program_->Wait(kWaitMs);
+    EXPECT_FALSE(run.timedOut) << "the program did not end; on the screen: " << OnScreen();
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.stderrText, "");
+  }
+  bool StillRunning() { return program_->Running() && desktop_->Shown(window_); }
+
+  // build-e2e/tests/e2e/screenshots/<case>-<what>.png, for a person to look at.
+  static std::string ScreenshotPrefix() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name() + std::string("-");
+  }
+  void RemoveOldScreenshots() {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(MORLANE_SCREENSHOT_DIR, ignored)) {
+      if (entry.path().filename().string().rfind(ScreenshotPrefix(), 0) == 0) {
+        std::filesystem::remove(entry.path(), ignored);
+      }
+    }
+  }
+  void Screenshot(const std::string& what) {
+    static const std::string import = FindTool("import");
+    if (import.empty()) return;
+    std::filesystem::create_directories(MORLANE_SCREENSHOT_DIR);
+    const std::string file =
+        std::string(MORLANE_SCREENSHOT_DIR) + "/" + ScreenshotPrefix() + what + ".png";
+    const ToolResult r = RunTool({import, "-display", screen_->display(), "-window", "root", file},
+                                 screen_->display(), 10000);
+    if (r.status != 0) ADD_FAILURE() << "no screenshot " << file << ": " << r.output;
+  }
+
+  // The integrated start: machine names from the product configuration ini, positions from the
+  // host's working copy.
+  std::vector<std::string> Integrated() {
+    p.Write("parameter/m4tconfiguration.ini",
+            "[Common]\r\nSaveAndRestore=" + p.Path("SaveAndRestore") +
+                "\r\nNameM1=Filler\r\nNameM2=Labeler\r\nNameM3=Cartoner\r\n");
+    p.Write("SaveAndRestore/parameter/program.ini",
+            "[Project]\r\nOrderOfServiceCounter1=1\r\nOrderOfServiceCounter3=3\r\n");
+    std::filesystem::create_directories(p.Path("log"));
+    return {"/EXTERNAL=M4TCFG", "/LOGFILE=" + p.Path("log/cfglog.txt")};
+  }
+
+  // Nothing stored, stamped or logged: the project as the case prepared it.
+  void ExpectNothingWritten() {
+    EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
+    EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+    EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
+  }
+
+  static inline std::string skip_;
+  static inline VirtualScreen* screen_ = nullptr;
+  static inline Desktop* desktop_ = nullptr;
+
+  ProjectTree p;
+  ServicePackLogWatcher servicePackLog;
+  std::unique_ptr<UserInput> input_;
+  std::unique_ptr<RunningProgram> program_;
+  WindowId window_ = 0;
+};
+
+// ---- Start modes ------------------------------------------------------------------------------
+
+TEST_F(WindowRun, CaptionNamesTheProgramFolderAndTheStartMode) {
+  Open({}, kStandalone);
+  const Rect client = desktop_->Geometry(window_);
+  EXPECT_EQ(client.width, Px(kClientArea.width));
+  EXPECT_EQ(client.height, Px(kClientArea.height));
+  Screenshot("standalone");
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);  // the same positions again
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+
+  const auto args = Integrated();
+  Open(args, kIntegrated);
+  Screenshot("integrated");
+  Click(kCancel);
+  const WindowId question = WaitForBox("Cancel?");
+  Screenshot("integrated-question");
+  Answer(question, {"y"});
+  ExpectEndsWithZero();
+  // Integrated, a confirmed cancel goes to the host's log file.
+  EXPECT_EQ(p.Read("log/cfglog.txt"), kCancelLine);
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
+  EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+TEST_F(WindowRun, IntegratedStartShowsTheWorkingCopyAndStoresIntoTheProject) {
+  const auto args = Integrated();
+  const std::string workingCopy = p.Read("SaveAndRestore/parameter/program.ini");
+  Open(args, kIntegrated);
+  // The list opens at the shown position 1 of the working copy; one down is 2. Row 3 keeps
+  // the working copy's 3.
+  ChooseFromList(1, {"Down"});
+  Screenshot("edited");
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("2", "3"));
+  EXPECT_EQ(p.Read("SaveAndRestore/parameter/program.ini"), workingCopy);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Integrated"));
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("log/cfglog.txt")));
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+// ---- OK: storing, and what it refuses ---------------------------------------------------------
+
+TEST_F(WindowRun, OkStoresAChosenAndATypedPositionAndEnds) {
+  Open({}, kStandalone);
+  ChooseFromList(1, {"End"});  // the last entry: 3
+  TypeInto(3, "2");
+  Screenshot("edited");
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("3", "2"));
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+TEST_F(WindowRun, DuplicateIsRefusedAndTheWindowStaysForCorrection) {
+  Open({}, kStandalone);
+  TypeInto(3, "2");  // row 1 holds 2 already
+  Click(kOk);
+  const WindowId box = WaitForBox(kAppTitle);
+  Screenshot("refused");
+  ExpectNothingWritten();
+  Answer(box, {"Return"});
+  EXPECT_TRUE(StillRunning());
+  // Both buttons work again once the message is answered.
+  WaitUntilOkEnabled();
+  EXPECT_TRUE(ShowsInColour(kCancel, CrossRed, 100));
+  ExpectNothingWritten();
+
+  TypeInto(3, "3");
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("2", "3"));
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+TEST_F(WindowRun, TypedTextThatIsNoWholeNumberIsRefused) {
+  Open({}, kStandalone);
+  // Row 3 keeps its 1, so only the number check can refuse.
+  for (const std::string typed : {"x", "40000"}) {
+    TypeInto(1, typed);
+    Click(kOk);
+    const WindowId box = WaitForBox(kAppTitle);
+    Screenshot("refused-" + typed);
+    Answer(box, {"Escape"});  // the box's only button, OK, is also its escape button
+    EXPECT_TRUE(StillRunning()) << typed;
+    WaitUntilOkEnabled();
+    ExpectNothingWritten();
+  }
+  // A number with a leading zero is a number; it is stored as typed.
+  TypeInto(1, "03");
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("03", "1"));
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+TEST_F(WindowRun, StoreThatCannotBeWrittenIsReportedNeverClaimed) {
+  // Integrated, the positions come from the working copy and go to the project's program
+  // ini, which is not there to be written.
+  const auto args = Integrated();
+  std::remove(p.Path("parameter/Program.ini").c_str());
+  const std::string logLine =
+      "Fehler in Morlane / Morlane_Config / WriteInputs (Nr. 75) :Path/File access error: " +
+      p.Path("parameter/Program.ini") + "\r\n";
+  Open(args, kIntegrated);
+  Click(kOk);
+  // Each of the two rows is reported; resumed, the store is refused and the window stays.
+  const WindowId error = WaitForBox("Unexpected error");
+  Screenshot("error");
+  Answer(error, {"Return"});  // Yes, resume, is the default button
+  Answer(WaitForBox("Unexpected error"), {"Return"});
+  EXPECT_TRUE(StillRunning());
+  WaitUntilOkEnabled();
+  EXPECT_EQ(p.Read("log/cfglog.txt"), logLine + logLine);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);  // no stamp for an order not stored
+
+  // No ends the program at once, with the failure's status.
+  Click(kOk);
+  Answer(WaitForBox("Unexpected error"), {"n"});
+  const Outcome run = program_->Wait(kWaitMs);
+  EXPECT_EQ(run.status, 1) << run.stderrText;
+  EXPECT_EQ(p.Read("log/cfglog.txt"), logLine + logLine + logLine);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("parameter/Program.ini")));
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+TEST_F(WindowRun, SilentStartWithADuplicateShowsTheMessageThenTheWindow) {
+  p.Write("parameter/Program.ini", Positions("1", "1"));
+  Start({"/EXTERNAL=SILENT"});
+  const WindowId box = WaitForBox(kAppTitle);
+  EXPECT_EQ(desktop_->Find(kStandalone), 0u) << "the window came before the message";
+  Screenshot("message");
+  Answer(box, {"Return"});
+  window_ = WaitForTitle(kStandalone, "window");
+  WaitUntilOkEnabled();
+  EXPECT_TRUE(ShowsInColour(kCancel, CrossRed, 100));
+  Screenshot("window");
+  EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("1", "1"));
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+
+  TypeInto(3, "2");
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("1", "2"));
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+// ---- Cancel and the close request ---------------------------------------------------------------
+
+TEST_F(WindowRun, CancelAnsweredNoKeepsTheWindowAndYesEndsWithTheCancelLine) {
+  Open({}, kStandalone);
+  TypeInto(1, "3");  // an edit that the cancel discards
+  Click(kCancel);
+  const WindowId first = WaitForBox("Cancel?");
+  Screenshot("question");
+  Answer(first, {"Return"});  // No is the default button
+  EXPECT_TRUE(StillRunning());
+  ExpectNothingWritten();
+
+  Click(kCancel);
+  Answer(WaitForBox("Cancel?"), {"y"});
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("M4Tcfglog.txt"), kCancelLine);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+TEST_F(WindowRun, CloseRequestAsksTheSameQuestionAlsoInHelpMode) {
+  Open({}, kStandalone);
+  ASSERT_TRUE(desktop_->TakesCloseRequests(window_));
+  // Help mode changes what clicks do, not what closing the window does.
+  Click(kQuest);
+  ASSERT_TRUE(WaitUntil([&] { return ShowsInColour(kQuest, HelpGreen, 500); }, kWaitMs));
+  desktop_->RequestClose(window_);
+  const WindowId first = WaitForBox("Cancel?");
+  Screenshot("question");
+  Answer(first, {"n"});
+  EXPECT_TRUE(StillRunning());
+  ExpectNothingWritten();
+
+  desktop_->RequestClose(window_);
+  Answer(WaitForBox("Cancel?"), {"y"});
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("M4Tcfglog.txt"), kCancelLine);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+// ---- Context help -------------------------------------------------------------------------------
+
+TEST_F(WindowRun, HelpModeShowsTheTextsInsteadOfActing) {
+  const std::string language =
+      "[Language]\r\nLanguage=1031\r\n[1031]\r\nHelp1=OK speichert die Reihenfolge.\r\n"
+      "Help2=Abbrechen ohne zu speichern.\r\n"
+      "Help11=Jede Maschine<CRLF>mit Servicez\xe4hler<crlf>bekommt einen Platz.<CRLF>\r\n";
+  p.Write("Config/Morlane_Config.ini", language);
+  Open({}, kStandalone);
+  Click(kQuest);
+  ASSERT_TRUE(WaitUntil([&] { return ShowsInColour(kQuest, HelpGreen, 500); }, kWaitMs));
+
+  Click(MachineLabel(1));
+  const WindowId labelHelp = WaitForBox("Info:");
+  Screenshot("label");
+  const int labelHelpHeight = desktop_->Geometry(labelHelp).height;
+  Answer(labelHelp, {"Return"});
+
+  // OK shows its own text and stores nothing; the mode stays on.
+  Click(kOk);
+  const WindowId okHelp = WaitForBox("Info:");
+  Screenshot("ok");
+  // The markers broke the label's text into lines: its box is taller than OK's one-liner.
+  EXPECT_GT(labelHelpHeight, desktop_->Geometry(okHelp).height + 20);
+  Answer(okHelp, {"Return"});
+  EXPECT_TRUE(StillRunning());
+  ExpectNothingWritten();
+
+  // Cancel too shows its text instead of asking.
+  Click(kCancel);
+  Answer(WaitForBox("Info:"), {"Return"});
+  EXPECT_TRUE(StillRunning());
+
+  // Off again: grey, and Cancel asks.
+  Click(kQuest);
+  ASSERT_TRUE(WaitUntil([&] { return !ShowsInColour(kQuest, HelpGreen, 1); }, kWaitMs));
+  Click(kCancel);
+  Answer(WaitForBox("Cancel?"), {"y"});
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("M4Tcfglog.txt"), kCancelLine);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+  // The texts given are kept; only the keys that were missing are added after them.
+  EXPECT_EQ(p.Read("Config/Morlane_Config.ini").substr(0, language.size()), language);
+}
+
+}  // namespace
+}  // namespace morlane::e2e
