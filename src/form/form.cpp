@@ -250,12 +250,23 @@ int frm_Morlane_Exe::WriteInputs() {
   }
 
   // Store every valid row; a row that cannot be written is reported, and then neither the
-  // stamp is written nor the store claimed.
-  bool allWritten = true;
+  // stamp is written nor the store claimed. Without a program ini to write to there is one
+  // report, not one per row.
+  std::vector<int> validRows;
   for (int n = 1; n <= rows; ++n) {
-    if (!routine.Test([&] { return IsValidMachine(n, validMachines); })) continue;
+    if (routine.Test([&] { return IsValidMachine(n, validMachines); })) validRows.push_back(n);
+  }
+  if (!validRows.empty() && !routine.Step([&] {
+        if (GetProgramIniPath(session_, kAccessWrite).empty()) {
+          ThrowWriteFailure(session_, ProjectProgramIniPath(session_));
+        }
+      })) {
+    return kInputsRefused;
+  }
+  bool allWritten = true;
+  for (const int n : validRows) {
     const bool written = routine.Step([&] {
-      std::string path = GetProgramIniPath(session_, kAccessWrite);
+      const std::string path = GetProgramIniPath(session_, kAccessWrite);
       const std::string key = "OrderOfServiceCounter" + std::to_string(n);
       if (path.empty() || SaveIni(session_, ComboOrder(n).text, "Project", key, path) == 0) {
         ThrowWriteFailure(session_, path.empty() ? ProjectProgramIniPath(session_) : path);
