@@ -6,6 +6,7 @@
 #include <QFocusEvent>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QHash>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -126,9 +127,13 @@ QStyle* ComboStyle() {
 std::optional<QFont> FontOf(const Font& font) {
   if (font.family.empty()) return std::nullopt;
   const QString family = FromAnsi(font.family);
-  QFont qfont = QFontDatabase::families().contains(family)
-                    ? QFont(family)
-                    : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  // One look into the font database per family, not one per control.
+  static QHash<QString, bool> installed;
+  auto known = installed.find(family);
+  if (known == installed.end()) {
+    known = installed.insert(family, QFontDatabase::hasFamily(family));
+  }
+  QFont qfont = *known ? QFont(family) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   if (font.points > 0) qfont.setPointSizeF(font.points);
   qfont.setWeight(font.bold ? QFont::Bold : QFont::Normal);
   qfont.setItalic(false);

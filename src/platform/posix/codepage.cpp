@@ -6,7 +6,20 @@
 
 namespace morlane::platform::posix {
 
+namespace {
+
+// Most text is ASCII, which is the same in both; iconv_open is not cheap.
+bool IsAscii(std::string_view s) {
+  for (const char c : s) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string Utf8ToCp1252(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
   std::string out;
   iconv_t cd = ::iconv_open("WINDOWS-1252", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -62,6 +75,7 @@ std::string Utf8ToCp1252(std::string_view utf8) {
 }
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
+  if (IsAscii(cp1252)) return std::string(cp1252);
   std::string out;
   out.reserve(cp1252.size() + cp1252.size() / 8);
   iconv_t cd = ::iconv_open("UTF-8", "WINDOWS-1252");
