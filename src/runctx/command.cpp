@@ -28,8 +28,8 @@ std::size_t FindKeyword(const std::string& line, const std::string& keyword,
 
 }  // namespace
 
-std::string KeywordValue(const std::string& commandLine, const std::string& keyword,
-                         ValueRule rule, platform::PathStyle style) {
+std::string KeywordValue(const std::string& commandLine, const std::string& keyword, ValueRule rule,
+                         platform::PathStyle style) {
   const std::string upperLine = UpperCase1252(commandLine);
   const std::string upperKey = UpperCase1252(keyword);
   const std::size_t at = FindKeyword(upperLine, upperKey, style);
@@ -57,8 +57,7 @@ std::string ReadCommand(Session& session, const std::string& commandLine,
                         const std::string& keyword, ValueRule rule) {
   Routine routine(session, "ReadCommand");
   std::string value;
-  routine.Step(
-      [&] { value = KeywordValue(commandLine, keyword, rule, session.process.Style()); });
+  routine.Step([&] { value = KeywordValue(commandLine, keyword, rule, session.process.Style()); });
   return value;
 }
 

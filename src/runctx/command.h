@@ -16,8 +16,8 @@ enum class ValueRule { Word, Path };
 
 // The keyword's value without any reporting: empty when the keyword is absent; throws a
 // Failure when the keyword is the very last thing on the command line.
-std::string KeywordValue(const std::string& commandLine, const std::string& keyword,
-                         ValueRule rule, platform::PathStyle style);
+std::string KeywordValue(const std::string& commandLine, const std::string& keyword, ValueRule rule,
+                         platform::PathStyle style);
 
 // The value of a keyword ("EXTERNAL", "LOGFILE") on the command line; empty when absent.
 // A keyword written after a "/" wins over an earlier plain occurrence inside another value.

@@ -7,17 +7,23 @@ char UpperChar1252(char c) {
   if (u >= 'a' && u <= 'z') return static_cast<char>(u - 0x20);
   if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
   switch (u) {
-    case 0x9A: return static_cast<char>(0x8A);  // š -> Š
-    case 0x9C: return static_cast<char>(0x8C);  // œ -> Œ
-    case 0x9E: return static_cast<char>(0x8E);  // ž -> Ž
-    case 0xFF: return static_cast<char>(0x9F);  // ÿ -> Ÿ
-    default: return c;
+    case 0x9A:
+      return static_cast<char>(0x8A);  // š -> Š
+    case 0x9C:
+      return static_cast<char>(0x8C);  // œ -> Œ
+    case 0x9E:
+      return static_cast<char>(0x8E);  // ž -> Ž
+    case 0xFF:
+      return static_cast<char>(0x9F);  // ÿ -> Ÿ
+    default:
+      return c;
   }
 }
 
 std::string UpperCase1252(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = UpperChar1252(c);
+  for (char& c : out)
+    c = UpperChar1252(c);
   return out;
 }
 

@@ -33,8 +33,7 @@ class ReportTest : public ::testing::Test {
 
 TEST_F(ReportTest, InteractiveReportLogsALineAndAsksResumeWithYesAsDefault) {
   dialogs.answers = {Choice::Yes};
-  EXPECT_EQ(ErrorSub(session, -2147, "Src", "Something broke", "GetCFGPath", false),
-            kAnswerResume);
+  EXPECT_EQ(ErrorSub(session, -2147, "Src", "Something broke", "GetCFGPath", false), kAnswerResume);
 
   EXPECT_EQ(ReadFile(ProjectLog()),
             "Fehler in Morlane / Src / GetCFGPath (Nr. -2147) :Something broke\r\n");

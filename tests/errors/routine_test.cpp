@@ -59,8 +59,10 @@ TEST_F(RoutineTest, AbortEndsTheProcessWithoutRunningFurtherSteps) {
 TEST_F(RoutineTest, FailingBranchTestRunsTheGovernedBranch) {
   dialogs.answers = {Choice::Yes};
   Routine r(session, "Demo");
-  if (r.Test([]() -> bool { throw Failure::TypeMismatch(); })) steps.push_back(1);
-  else steps.push_back(2);
+  if (r.Test([]() -> bool { throw Failure::TypeMismatch(); }))
+    steps.push_back(1);
+  else
+    steps.push_back(2);
   EXPECT_EQ(steps, (std::vector<int>{1}));
 }
 

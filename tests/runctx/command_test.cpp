@@ -40,25 +40,24 @@ TEST_P(StartModeTest, FlagsAndLogfileFollowTheKeywords) {
 
 INSTANTIATE_TEST_SUITE_P(
     WindowsCommandLines, StartModeTest,
-    ::testing::Values(
-        CommandLineCase{"", false, false, ""},
-        CommandLineCase{"/EXTERNAL=M4TCFG", true, false, ""},
-        CommandLineCase{"/external=m4tcfg", true, false, ""},
-        CommandLineCase{"/EXTERNAL:M4TCFG", true, false, ""},
-        CommandLineCase{"/EXTERNAL=SILENT", false, true, ""},
-        CommandLineCase{"/EXTERNAL=M4TCFG /LOGFILE=d:\\logs\\cfg.txt", true, false,
-                        "D:\\LOGS\\CFG.TXT"},
-        CommandLineCase{"/EXTERNAL=M4TCFGX", false, false, ""},
-        CommandLineCase{"/EXTERNAL= M4TCFG", true, false, ""},
-        CommandLineCase{"/EXTERNAL = M4TCFG", false, false, ""},
-        CommandLineCase{"/EXTERNAL=", false, false, ""},
-        CommandLineCase{"/EXTERNAL=x", false, false, ""},
-        CommandLineCase{"  /EXTERNAL=silent  ", false, true, ""},
-        // A keyword written after "/" wins over an earlier occurrence inside a path.
-        CommandLineCase{"/LOGFILE=c:\\external\\log.txt /EXTERNAL=M4TCFG", true, false,
-                        "C:\\EXTERNAL\\LOG.TXT"},
-        // Without any "/"-led occurrence the first plain one counts.
-        CommandLineCase{"EXTERNAL=SILENT", false, true, ""}));
+    ::testing::Values(CommandLineCase{"", false, false, ""},
+                      CommandLineCase{"/EXTERNAL=M4TCFG", true, false, ""},
+                      CommandLineCase{"/external=m4tcfg", true, false, ""},
+                      CommandLineCase{"/EXTERNAL:M4TCFG", true, false, ""},
+                      CommandLineCase{"/EXTERNAL=SILENT", false, true, ""},
+                      CommandLineCase{"/EXTERNAL=M4TCFG /LOGFILE=d:\\logs\\cfg.txt", true, false,
+                                      "D:\\LOGS\\CFG.TXT"},
+                      CommandLineCase{"/EXTERNAL=M4TCFGX", false, false, ""},
+                      CommandLineCase{"/EXTERNAL= M4TCFG", true, false, ""},
+                      CommandLineCase{"/EXTERNAL = M4TCFG", false, false, ""},
+                      CommandLineCase{"/EXTERNAL=", false, false, ""},
+                      CommandLineCase{"/EXTERNAL=x", false, false, ""},
+                      CommandLineCase{"  /EXTERNAL=silent  ", false, true, ""},
+                      // A keyword written after "/" wins over an earlier occurrence inside a path.
+                      CommandLineCase{"/LOGFILE=c:\\external\\log.txt /EXTERNAL=M4TCFG", true,
+                                      false, "C:\\EXTERNAL\\LOG.TXT"},
+                      // Without any "/"-led occurrence the first plain one counts.
+                      CommandLineCase{"EXTERNAL=SILENT", false, true, ""}));
 
 TEST(ReadCommand, KeywordAtTheVeryEndIsReportedAndReadsEmpty) {
   testing::FakeProcess process;
@@ -112,8 +111,7 @@ TEST(ReadCommand, PosixLogfileKeepsCaseAndEndsBeforeBlankSlash) {
 TEST(ReadCommand, WordValuesAreUpperCasedAndCutAtTheFirstSlashOnBothStyles) {
   for (const auto style : {PathStyle::Windows, PathStyle::Posix}) {
     EXPECT_EQ(KeywordValue("/external=silent/x", "EXTERNAL", ValueRule::Word, style), "SILENT");
-    EXPECT_EQ(KeywordValue("/EXTERNAL= a b /LOGFILE=c", "external", ValueRule::Word, style),
-              "A B");
+    EXPECT_EQ(KeywordValue("/EXTERNAL= a b /LOGFILE=c", "external", ValueRule::Word, style), "A B");
     EXPECT_EQ(KeywordValue("/LOGFILE=x", "EXTERNAL", ValueRule::Word, style), "");
     EXPECT_THROW(KeywordValue("/LOGFILE", "LOGFILE", ValueRule::Path, style), Failure);
   }
