@@ -207,7 +207,6 @@ void frm_Morlane_Exe::SetupUserInterFace() {
 
 int frm_Morlane_Exe::WriteInputs() {
   Routine routine(session_, "WriteInputs");
-  int answer = 0;
   std::string validMachines;
   routine.Step([&] { validMachines = GetValidMachines(session_); });
   const int machines = session_.NumberOfMachines();
@@ -276,8 +275,9 @@ int frm_Morlane_Exe::WriteInputs() {
   }
   if (!allWritten) return kInputsRefused;
 
-  routine.Step([&] { answer = WriteEditInfo(session_) ? kInputsStored : kInputsRefused; });
-  return answer == kInputsStored ? kInputsStored : kInputsRefused;
+  bool stamped = false;
+  routine.Step([&] { stamped = WriteEditInfo(session_); });
+  return stamped ? kInputsStored : kInputsRefused;
 }
 
 // ---- Context help ----------------------------------------------------------------------------
