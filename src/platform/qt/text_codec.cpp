@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace morlane::platform::qt {
 namespace {
@@ -14,6 +15,16 @@ constexpr const char* kCodePage = "windows-1252";
 bool HaveCodePage() {
   static const bool valid = QStringDecoder(kCodePage).isValid();
   return valid;
+}
+
+// The bytes where Windows-1252 and Latin-1 part ways.
+bool IsLatin1Exception(char byte) {
+  const auto b = static_cast<unsigned char>(byte);
+  return b >= 0x80 && b <= 0x9F;
+}
+
+bool IsLatin1Range(QChar c) {
+  return c.unicode() >= 0xA0 && c.unicode() <= 0xFF;
 }
 
 std::string Latin1(const QString& text) {
@@ -28,13 +39,20 @@ std::string Latin1(const QString& text) {
 
 QString FromAnsi(std::string_view bytes) {
   const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  if (!HaveCodePage()) return QString::fromLatin1(view);
+  // Outside 0x80..0x9F the code page is Latin-1; most texts never need the converter, whose
+  // first use costs the window's start close to a millisecond.
+  if (std::none_of(bytes.begin(), bytes.end(), IsLatin1Exception) || !HaveCodePage()) {
+    return QString::fromLatin1(view);
+  }
   QStringDecoder decoder(kCodePage);
   return decoder.decode(view);
 }
 
 std::string ToAnsi(const QString& text) {
-  if (!HaveCodePage()) return Latin1(text);
+  const auto sameInLatin1 = [](QChar c) { return c.unicode() < 0x80 || IsLatin1Range(c); };
+  if (std::all_of(text.begin(), text.end(), sameInLatin1) || !HaveCodePage()) {
+    return Latin1(text);
+  }
   QStringEncoder encoder(kCodePage);
   const QByteArray whole = encoder.encode(text);
   if (!encoder.hasError()) return whole.toStdString();

@@ -141,6 +141,15 @@ class DialogsTest : public QObject {
     QCOMPARE(ToAnsi(FromAnsi(all)), all);
     // What the code page lacks becomes "?", one per character (a surrogate pair is one).
     QCOMPARE(ToAnsi(QStringLiteral("aΩb😀c")), std::string("a?b?c"));
+    // A text without any of 0x80..0x9F takes a shorter way; it must agree with the converter,
+    // which a "\x80" in the same text brings in.
+    for (int b = 1; b < 256; ++b) {
+      const std::string alone(1, static_cast<char>(b));
+      const QString decoded = FromAnsi(alone);
+      QCOMPARE(decoded, FromAnsi(alone + "\x80").chopped(1));
+      QCOMPARE(ToAnsi(decoded), alone);
+      QCOMPARE(ToAnsi(decoded + QChar(0x20AC)), alone + "\x80");
+    }
   }
 
   void messageLineBreaks() {
