@@ -13,7 +13,6 @@
 
 #include "form/controls.h"
 #include "form/events.h"
-#include "gui/win32/view_events.h"
 
 namespace morlane::gui::win32 {
 
@@ -74,7 +73,7 @@ class FormWindow final : public form::FormHost {
   template <typename Handler>
   void Call(Handler handler);
 
-  ViewEvents events_;
+  form::FormEvents& events_;
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;

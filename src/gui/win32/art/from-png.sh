@@ -3,7 +3,7 @@
 # so both windows show the same artwork. Run after changing the PNGs.
 set -euo pipefail
 cd "$(dirname "$0")"
-png=../../../form/qt/art
+png=../../qt/art
 for picture in check cross quest; do
   convert "$png/$picture.png" -strip "$picture.ico"
 done
