@@ -175,6 +175,11 @@ class WindowRun : public ::testing::Test {
     if (!enabled) throw StepFailed("OK does not show its green check mark");
   }
 
+  // Cancel is painted after OK: wait for it too.
+  bool CancelShowsItsCross() {
+    return WaitUntil([&] { return ShowsInColour(kCancel, CrossRed, 100); }, kWaitMs);
+  }
+
   bool ShowsInColour(const Twips& button, bool (*colour)(Rgb), int atLeast) {
     return desktop_->CountPixels(window_, Pixels(button), colour) >= atLeast;
   }
@@ -383,7 +388,7 @@ TEST_F(WindowRun, DuplicateIsRefusedAndTheWindowStaysForCorrection) {
   EXPECT_TRUE(StillRunning());
   // Both buttons work again once the message is answered.
   WaitUntilOkEnabled();
-  EXPECT_TRUE(ShowsInColour(kCancel, CrossRed, 100));
+  EXPECT_TRUE(CancelShowsItsCross());
   ExpectNothingWritten();
 
   TypeInto(3, "3");
@@ -456,7 +461,7 @@ TEST_F(WindowRun, SilentStartWithADuplicateShowsTheMessageThenTheWindow) {
   Answer(box, {"Return"});
   window_ = WaitForTitle(kStandalone, "window");
   WaitUntilOkEnabled();
-  EXPECT_TRUE(ShowsInColour(kCancel, CrossRed, 100));
+  EXPECT_TRUE(CancelShowsItsCross());
   Screenshot("window");
   EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("1", "1"));
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);

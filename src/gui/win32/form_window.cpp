@@ -19,8 +19,9 @@ constexpr char kWindowClass[] = "MorlaneConfigForm";
 constexpr char kFrameClass[] = "MorlaneConfigFrame";
 constexpr int kFirstId = 1000;               // control n has the id kFirstId + n
 constexpr UINT kReadComboText = WM_APP + 1;  // wParam: the combo's position
-constexpr int kListRows = 8;                 // rows of an open drop-down list
-constexpr int kComboTextMargin = 2;          // pixels left and right of a combo's text
+constexpr UINT kAddToolTips = WM_APP + 2;
+constexpr int kListRows = 8;         // rows of an open drop-down list
+constexpr int kComboTextMargin = 2;  // pixels left and right of a combo's text
 
 COLORREF ToColorRef(Rgb rgb) {
   return RGB(rgb.red, rgb.green, rgb.blue);
@@ -126,15 +127,6 @@ bool FormWindow::Create() {
                               nullptr, nullptr, instance_, this);
   if (window_ == nullptr) return false;
 
-  INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&common);
-  toolTips_ =
-      ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
-  // A width limit makes the tool tip break its text at the line breaks it contains.
-  if (toolTips_ != nullptr) ::SendMessageA(toolTips_, TTM_SETMAXTIPWIDTH, 0, Pixels(9000));
-
   Build();
   events_.SetHost(this);
   Sync();
@@ -153,9 +145,32 @@ void FormWindow::Build() {
       }
     }
     shown_[n].hwnd = CreateControl(n, parent);
-    if (toolTips_ == nullptr || shown_[n].hwnd == nullptr) continue;
-    // Every control asks for its tip when it is due, so a tip follows the model by itself.
-    for (HWND tool : {shown_[n].hwnd, shown_[n].edit}) {
+  }
+  built_ = true;
+}
+
+// The common controls are loaded for the tool tips only once the window has painted: the
+// window need not wait for them, and no one points at a control that early.
+void FormWindow::AddToolTips() {
+  if (toolTips_ != nullptr) return;
+  const HMODULE common = ::LoadLibraryA("comctl32.dll");
+  if (common == nullptr) return;
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  // Through void (*)(), which converts to any function pointer without a warning.
+  const auto init = reinterpret_cast<InitFunction>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(common, "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+  if (init == nullptr || !init(&classes)) return;
+  toolTips_ =
+      ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance_, nullptr);
+  if (toolTips_ == nullptr) return;
+  // A width limit makes the tool tip break its text at the line breaks it contains.
+  ::SendMessageA(toolTips_, TTM_SETMAXTIPWIDTH, 0, Pixels(9000));
+  // Every control asks for its tip when it is due, so a tip follows the model by itself.
+  for (const Shown& s : shown_) {
+    for (HWND tool : {s.hwnd, s.edit}) {
       if (tool == nullptr) continue;
       TOOLINFOA info{};
       info.cbSize = sizeof info;
@@ -166,7 +181,6 @@ void FormWindow::Build() {
       ::SendMessageA(toolTips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     }
   }
-  built_ = true;
 }
 
 HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
@@ -427,6 +441,7 @@ void FormWindow::Call(Handler handler) {
 void FormWindow::Open() {
   ::ShowWindow(window_, SW_SHOWNORMAL);
   ::UpdateWindow(window_);
+  ::PostMessageA(window_, kAddToolTips, 0, 0);
   ::SetForegroundWindow(window_);
   if (::GetFocus() == nullptr) FocusFirst();
 }
@@ -530,6 +545,9 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case kAddToolTips:
+      AddToolTips();
+      return 0;
     case kReadComboText:
       if (wParam < shown_.size()) ReadComboText(wParam);
       return 0;

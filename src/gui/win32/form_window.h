@@ -56,6 +56,7 @@ class FormWindow final : public form::FormHost {
   void DrawButton(const DRAWITEMSTRUCT& item);
 
   void Build();
+  void AddToolTips();
   HWND CreateControl(std::size_t n, HWND parent);
   void Mirror(std::size_t n);
   void MirrorCombo(std::size_t n);
