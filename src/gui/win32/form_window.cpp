@@ -19,9 +19,10 @@ constexpr char kWindowClass[] = "MorlaneConfigForm";
 constexpr char kFrameClass[] = "MorlaneConfigFrame";
 constexpr int kFirstId = 1000;               // control n has the id kFirstId + n
 constexpr UINT kReadComboText = WM_APP + 1;  // wParam: the combo's position
-constexpr UINT kAddToolTips = WM_APP + 2;
-constexpr int kListRows = 8;         // rows of an open drop-down list
-constexpr int kComboTextMargin = 2;  // pixels left and right of a combo's text
+constexpr UINT_PTR kToolTipTimer = 1;
+constexpr UINT kToolTipDelayMs = 250;  // well before anyone's pointer rests on a control
+constexpr int kListRows = 8;           // rows of an open drop-down list
+constexpr int kComboTextMargin = 2;    // pixels left and right of a combo's text
 
 COLORREF ToColorRef(Rgb rgb) {
   return RGB(rgb.red, rgb.green, rgb.blue);
@@ -149,7 +150,7 @@ void FormWindow::Build() {
   built_ = true;
 }
 
-// The common controls are loaded for the tool tips only once the window has painted: the
+// The common controls are loaded for the tool tips a moment after the window has shown: the
 // window need not wait for them, and no one points at a control that early.
 void FormWindow::AddToolTips() {
   if (toolTips_ != nullptr) return;
@@ -234,10 +235,12 @@ HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
       hwnd = ::CreateWindowExA(0, "STATIC", c.caption.c_str(),
                                common | SS_LEFT | SS_NOTIFY | SS_NOPREFIX, x, y, w, h, parent, id,
                                instance_, nullptr);
-      s.caption = c.caption;
       break;
   }
   if (hwnd == nullptr) return nullptr;
+  // What the first paint shows; Mirror() compares with it.
+  s.caption = c.caption;
+  s.backColor = c.backColor;
   HFONT font = FontOf(c.font);
   ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (c.kind == Kind::ComboBox) {
@@ -325,20 +328,26 @@ void FormWindow::Mirror(std::size_t n) {
   if ((::IsWindowEnabled(s.hwnd) != FALSE) != c.enabled) ::EnableWindow(s.hwnd, c.enabled);
   switch (c.kind) {
     case Kind::Label:
+      if (s.backColor != c.backColor) {
+        s.backColor = c.backColor;
+        ::InvalidateRect(s.hwnd, nullptr, TRUE);
+      }
       if (s.caption != c.caption) {
         s.caption = c.caption;
         ::SetWindowTextA(s.hwnd, c.caption.c_str());
       }
       break;
     case Kind::CommandButton:
-      // Drawn from the model each time: the caption and the colour may have changed.
-      ::InvalidateRect(s.hwnd, nullptr, FALSE);
+    case Kind::Frame:
+      // Drawn by the window from the model: drawn again when what it shows has changed.
+      if (s.caption != c.caption || s.backColor != c.backColor) {
+        s.caption = c.caption;
+        s.backColor = c.backColor;
+        ::InvalidateRect(s.hwnd, nullptr, FALSE);
+      }
       break;
     case Kind::ComboBox:
       MirrorCombo(n);
-      break;
-    case Kind::Frame:
-      ::InvalidateRect(s.hwnd, nullptr, TRUE);
       break;
   }
 }
@@ -366,8 +375,8 @@ void FormWindow::MirrorCombo(std::size_t n) {
     }
     ::SendMessageA(s.hwnd, CB_SETCURSEL, found, 0);
     ::SetWindowTextA(s.hwnd, c.text.c_str());
+    FitCombo(n);
   }
-  FitCombo(n);
 }
 
 // The whole text of a position must be readable: the box grows to the right, within its
@@ -441,7 +450,7 @@ void FormWindow::Call(Handler handler) {
 void FormWindow::Open() {
   ::ShowWindow(window_, SW_SHOWNORMAL);
   ::UpdateWindow(window_);
-  ::PostMessageA(window_, kAddToolTips, 0, 0);
+  ::SetTimer(window_, kToolTipTimer, kToolTipDelayMs, nullptr);
   ::SetForegroundWindow(window_);
   if (::GetFocus() == nullptr) FocusFirst();
 }
@@ -545,7 +554,9 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case kAddToolTips:
+    case WM_TIMER:
+      if (wParam != kToolTipTimer) break;
+      ::KillTimer(window_, kToolTipTimer);
       AddToolTips();
       return 0;
     case kReadComboText:

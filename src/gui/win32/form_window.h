@@ -43,6 +43,7 @@ class FormWindow final : public form::FormHost {
     HICON icon = nullptr;  // a button's picture
     SIZE iconSize{};
     std::string caption;  // as last applied
+    std::optional<form::Rgb> backColor;
     std::vector<std::string> items;
     int designWidth = 0;  // pixels
   };
