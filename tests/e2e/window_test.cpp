@@ -531,6 +531,35 @@ TEST_F(WindowRun, CloseRequestAsksTheSameQuestionAlsoInHelpMode) {
   EXPECT_EQ(servicePackLog.Appended(), "");
 }
 
+TEST_F(WindowRun, KeyboardVisitsTheUsableCombosInRowOrderWhereEnterAndEscapeDoNothing) {
+  Open({}, kStandalone);
+  if (!desktop_->Focus(window_)) throw StepFailed("the window does not take the focus");
+  // The help button has the focus when the window opens; in help mode every combo that the
+  // keyboard reaches shows its help once, and the focus stays there after the box.
+  Keys({"space"});
+  ASSERT_TRUE(WaitUntil([&] { return ShowsInColour(kQuest, HelpGreen, 500); }, kWaitMs));
+  for (int row : {1, 3}) {  // Labeler (2) has no service counter, rows 4 and 5 no machine
+    Keys({"Tab"});
+    Answer(WaitForBox("Info:"), {"Return"});
+    if (!desktop_->Focus(window_)) throw StepFailed("the window does not take the focus");
+    EXPECT_EQ(desktop_->Find("Info:"), 0u) << "row " << row;
+  }
+  Keys({"Return", "Escape"});  // in row 3's combo: neither stores nor cancels
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_TRUE(StillRunning());
+  EXPECT_EQ(OnScreen(), "\"" + kStandalone + "\"");
+  ExpectNothingWritten();
+
+  // On to Cancel; in help mode Enter there shows Cancel's help instead of asking.
+  Keys({"Tab", "Return"});
+  Answer(WaitForBox("Info:"), {"Return"});
+  Click(kQuest);
+  Click(kCancel);
+  Answer(WaitForBox("Cancel?"), {"y"});
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
+}
+
 // ---- Context help -------------------------------------------------------------------------------
 
 TEST_F(WindowRun, HelpModeShowsTheTextsInsteadOfActing) {
