@@ -7,14 +7,14 @@
 
 int main(int argc, char** argv) {
   using namespace morlane;
-  const auto process = platform::MakeProcessServices(argc, argv);
+  platform::SystemProcessServices process(argc, argv);
   const auto profile = platform::MakeProfileService();
-  const auto gui = platform::MakeGuiProvider(*process, argc, argv);
+  const auto gui = platform::MakeGuiProvider(process, argc, argv);
   LazyDialogs dialogs(*gui);
-  Session session(*process, dialogs, *profile);
+  Session session(process, dialogs, *profile);
   dialogs.Attach(session);
 
   form::frm_Morlane_Exe form(session);
   const int status = RunProgram(session, form, *gui);
-  process->EndProcess(status);
+  process.EndProcess(status);
 }

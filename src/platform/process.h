@@ -51,4 +51,29 @@ class ProcessServices {
   virtual std::string ServicePackLogPath() const = 0;
 };
 
+// The process services of the system the program runs on. Declared once; each system's own
+// .cpp (posix/process_posix.cpp, win32/process_win32.cpp) implements it, chosen by CMake.
+class SystemProcessServices final : public ProcessServices {
+ public:
+  // Windows reads its whole command line itself and does not look at argc and argv.
+  SystemProcessServices(int argc, char** argv);
+
+  std::string CommandLine() const override { return commandLine_; }
+  std::string ApplicationDirectory() const override { return applicationDirectory_; }
+  std::string ExecutableBaseName() const override { return baseName_; }
+  Version ProgramVersion() const override;
+  std::vector<std::string> EnvironmentEntries() const override;
+  bool FileExists(const std::string& path) const override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  void WriteDiagnostic(const std::string& text) override;
+  [[noreturn]] void EndProcess(int exitStatus) override;
+  PathStyle Style() const override;
+  std::string ServicePackLogPath() const override;
+
+ private:
+  std::string commandLine_;
+  std::string applicationDirectory_;
+  std::string baseName_;
+};
+
 }  // namespace morlane::platform
