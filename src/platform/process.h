@@ -18,11 +18,18 @@ struct Version {
   std::uint16_t revision = 0;
 };
 
+// How a run ends.
+enum class ExitStatus : int {
+  Stored = 0,     // the order was stored, or a cancel was confirmed
+  NotStored = 1,  // ended by a failure; nothing (more) stored
+  NoDisplay = 2,  // an interactive start without a usable display
+};
+
 // Test doubles of EndProcess throw this instead of ending the test process. The error pattern
 // never catches it, so it unwinds straight to the test like a real end of the process would
 // stop everything.
 struct ProcessEnded {
-  int status;
+  ExitStatus status;
 };
 
 class ProcessServices {
@@ -45,7 +52,7 @@ class ProcessServices {
   // Last-resort diagnostics channel (stderr) for text no log could take.
   virtual void WriteDiagnostic(const std::string& text) = 0;
   // Ends the process at once: no further events, nothing stored.
-  [[noreturn]] virtual void EndProcess(int exitStatus) = 0;
+  [[noreturn]] virtual void EndProcess(ExitStatus status) = 0;
   virtual PathStyle Style() const = 0;
   // The fixed log for faults of silent runs.
   virtual std::string ServicePackLogPath() const = 0;
@@ -66,7 +73,7 @@ class SystemProcessServices final : public ProcessServices {
   bool FileExists(const std::string& path) const override;
   bool AppendToFile(const std::string& path, const std::string& bytes) override;
   void WriteDiagnostic(const std::string& text) override;
-  [[noreturn]] void EndProcess(int exitStatus) override;
+  [[noreturn]] void EndProcess(ExitStatus status) override;
   PathStyle Style() const override;
   std::string ServicePackLogPath() const override;
 

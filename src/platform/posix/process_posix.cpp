@@ -108,11 +108,11 @@ void SystemProcessServices::WriteDiagnostic(const std::string& text) {
   WriteAll(STDERR_FILENO, text);
 }
 
-void SystemProcessServices::EndProcess(int exitStatus) {
+void SystemProcessServices::EndProcess(ExitStatus status) {
   std::cout.flush();
   std::cerr.flush();
   std::fflush(nullptr);
-  ::_exit(exitStatus);
+  ::_exit(static_cast<int>(status));
 }
 
 PathStyle SystemProcessServices::Style() const {

@@ -132,11 +132,11 @@ void SystemProcessServices::WriteDiagnostic(const std::string& text) {
   std::fflush(stderr);
 }
 
-void SystemProcessServices::EndProcess(int exitStatus) {
+void SystemProcessServices::EndProcess(ExitStatus status) {
   std::cout.flush();
   std::cerr.flush();
   std::fflush(nullptr);
-  ::ExitProcess(static_cast<UINT>(exitStatus));
+  ::ExitProcess(static_cast<UINT>(status));
 }
 
 PathStyle SystemProcessServices::Style() const {
