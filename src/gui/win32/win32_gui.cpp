@@ -49,15 +49,15 @@ class Win32Gui final : public platform::GuiModule {
     }
   }
 
-  int RunWindow(form::FormEvents& form) override {
+  platform::ExitStatus RunWindow(form::FormEvents& form) override {
     FormWindow window(form);
-    if (!window.Create()) return 1;
+    if (!window.Create()) return platform::ExitStatus::NotStored;
     window_ = window.Handle();
     window.Open();
     // Ends when the window is destroyed, which it allows only once Form_QueryUnload agreed.
     window.Run();
     window_ = nullptr;
-    return 0;
+    return platform::ExitStatus::Stored;
   }
 
  private:

@@ -1,5 +1,7 @@
 #include "platform/win32/process_win32.h"
 
+#include "platform/process.h"
+
 #include <windows.h>
 #include <winver.h>
 
@@ -67,7 +69,16 @@ std::vector<std::string> EnvironmentBlockEntries(const char* block) {
   return entries;
 }
 
-Win32ProcessServices::Win32ProcessServices() {
+}  // namespace morlane::platform::win32
+
+namespace morlane::platform {
+
+using win32::CommandLineArguments;
+using win32::EnvironmentBlockEntries;
+using win32::ModuleFileName;
+using win32::SplitModulePath;
+
+SystemProcessServices::SystemProcessServices(int, char**) {
   const char* commandLine = ::GetCommandLineA();
   commandLine_ = CommandLineArguments(commandLine != nullptr ? commandLine : "");
   SplitModulePath(ModuleFileName(), applicationDirectory_, baseName_);
@@ -75,7 +86,7 @@ Win32ProcessServices::Win32ProcessServices() {
 
 // From the program's own version resource, so that the stamp says what Explorer shows; read
 // directly, without the version DLL. A program without the resource has version 0.0.0.
-Version Win32ProcessServices::ProgramVersion() const {
+Version SystemProcessServices::ProgramVersion() const {
   const HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO),
                                       MAKEINTRESOURCEA(16));  // RT_VERSION
   const HGLOBAL loaded = found != nullptr ? ::LoadResource(nullptr, found) : nullptr;
@@ -95,7 +106,7 @@ Version Win32ProcessServices::ProgramVersion() const {
   return {};
 }
 
-std::vector<std::string> Win32ProcessServices::EnvironmentEntries() const {
+std::vector<std::string> SystemProcessServices::EnvironmentEntries() const {
   char* block = ::GetEnvironmentStringsA();
   if (block == nullptr) return {};
   std::vector<std::string> entries = EnvironmentBlockEntries(block);
@@ -103,7 +114,7 @@ std::vector<std::string> Win32ProcessServices::EnvironmentEntries() const {
   return entries;
 }
 
-bool Win32ProcessServices::FileExists(const std::string& path) const {
+bool SystemProcessServices::FileExists(const std::string& path) const {
   // Wildcards would make FindFirstFileA look for any matching file; no file is named so.
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
   WIN32_FIND_DATAA found;
@@ -116,7 +127,7 @@ bool Win32ProcessServices::FileExists(const std::string& path) const {
   return (found.dwFileAttributes & kNotNormal) == 0;
 }
 
-bool Win32ProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
+bool SystemProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
   // FILE_APPEND_DATA alone: every write lands at the end, also with other writers.
   const HANDLE file =
@@ -135,17 +146,25 @@ bool Win32ProcessServices::AppendToFile(const std::string& path, const std::stri
   return written && closed;
 }
 
-void Win32ProcessServices::WriteDiagnostic(const std::string& text) {
+void SystemProcessServices::WriteDiagnostic(const std::string& text) {
   std::cerr.flush();
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
 }
 
-void Win32ProcessServices::EndProcess(int exitStatus) {
+void SystemProcessServices::EndProcess(ExitStatus status) {
   std::cout.flush();
   std::cerr.flush();
   std::fflush(nullptr);
-  ::ExitProcess(static_cast<UINT>(exitStatus));
+  ::ExitProcess(static_cast<UINT>(status));
 }
 
-}  // namespace morlane::platform::win32
+PathStyle SystemProcessServices::Style() const {
+  return PathStyle::Windows;
+}
+
+std::string SystemProcessServices::ServicePackLogPath() const {
+  return "C:\\HalvoServicePack.log";
+}
+
+}  // namespace morlane::platform

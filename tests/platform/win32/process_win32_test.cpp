@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/process.h"
 #include "platform/win32/gui_win32.h"
 #include "support/fakes.h"
 
@@ -54,7 +55,7 @@ TEST(Win32Environment, EntriesKeepTheirOrderWithoutTheDriveDirectories) {
 
 TEST(Win32Process, RealServicesOfTheRunningProgram) {
   ASSERT_NE(::SetEnvironmentVariableA("MORLANE_TEST_USER", "J\xf6rg"), 0);
-  Win32ProcessServices process;
+  SystemProcessServices process(0, nullptr);
   // The test program itself: its directory holds <base name>.exe.
   EXPECT_TRUE(
       std::filesystem::is_regular_file(std::filesystem::path(process.ApplicationDirectory()) /
@@ -84,7 +85,7 @@ TEST(Win32Process, FileExistsMeansANormalVisibleFileWhateverTheCase) {
   ASSERT_NE(::SetFileAttributesA((dir / "hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN), 0);
   ASSERT_NE(::SetFileAttributesA((dir / "system.ini").c_str(), FILE_ATTRIBUTE_SYSTEM), 0);
   ASSERT_NE(::SetFileAttributesA((dir / "readonly.ini").c_str(), FILE_ATTRIBUTE_READONLY), 0);
-  Win32ProcessServices process;
+  SystemProcessServices process(0, nullptr);
   EXPECT_TRUE(process.FileExists(dir / "Parameter/Program.ini"));
   EXPECT_TRUE(process.FileExists(dir / "PARAMETER\\program.INI"));
   EXPECT_TRUE(process.FileExists(dir / "readonly.ini"));
@@ -99,7 +100,7 @@ TEST(Win32Process, FileExistsMeansANormalVisibleFileWhateverTheCase) {
 
 TEST(Win32Process, AppendWritesBytesAsGivenAndFailsWithoutADirectory) {
   TempDir dir;
-  Win32ProcessServices process;
+  SystemProcessServices process(0, nullptr);
   EXPECT_TRUE(process.AppendToFile(dir / "log.txt", "a\r\n"));
   EXPECT_TRUE(process.AppendToFile(dir / "LOG.TXT", "b\n\r\xe4\r\n"));
   EXPECT_EQ(ReadFile(dir / "log.txt"), "a\r\nb\n\r\xe4\r\n");
