@@ -244,15 +244,8 @@ HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
   HFONT font = FontOf(c.font);
   ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (c.kind == Kind::ComboBox) {
-    // The edit field keeps the designed height whatever the font; little margin beside the
-    // text, so that a short position fits the narrow box.
-    const LRESULT frameHeight = ::SendMessageA(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    RECT box{};
-    ::GetWindowRect(hwnd, &box);
-    const int border = (box.bottom - box.top) - static_cast<int>(frameHeight);
-    if (border > 0 && h - border > 0) {
-      ::SendMessageA(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), h - border);
-    }
+    // The box takes the height its font needs, as the designed height was worked out from;
+    // little margin beside the text, so that a short position fits the narrow box.
     if (s.edit != nullptr) {
       ::SendMessageA(s.edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                      MAKELPARAM(kComboTextMargin, kComboTextMargin));
