@@ -69,7 +69,8 @@ FormWindow::FormWindow(form::FormEvents& form) : events_(form) {}
 
 FormWindow::~FormWindow() {
   events_.SetHost(nullptr);
-  if (window_ != nullptr) {
+  // A window that closed itself is gone already.
+  if (window_ != nullptr && ::IsWindow(window_)) {
     ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     ::DestroyWindow(window_);
   }
