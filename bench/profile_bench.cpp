@@ -144,7 +144,8 @@ void ServiceWrite(benchmark::State& state, bool sync) {
   PosixProfileService service(PosixProfileOptions{sync});
   unsigned i = 0;
   for (auto _ : state) {
-    if (service.WriteString(file.section, "Key05", kValues[++i % 2], file.path) == 0) {
+    if (service.WriteString(file.section, "Key05", kValues[++i % 2], file.path) ==
+        morlane::SaveResult::Failed) {
       state.SkipWithError("write failed");
     }
   }
@@ -178,7 +179,7 @@ void BM_LoadIniString(benchmark::State& state) {
   const BenchFile file = MakeFile(static_cast<std::size_t>(state.range(0)));
   IniSession ini;
   for (auto _ : state) {
-    if (morlane::LoadIniString(ini.session, file.section, "Key05", file.path, false).size() !=
+    if (morlane::LoadIniString(ini.session, file.section, "Key05", file.path).size() !=
         kValues[0].size()) {
       state.SkipWithError("wrong value");
     }

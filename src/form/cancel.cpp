@@ -33,7 +33,7 @@ bool ConfirmCancel(Session& session) {
       session.dialogs.ShowMessage({question, "Cancel?", platform::Buttons::YesNo,
                                    platform::Icon::Warning, platform::Choice::No});
   if (answer != platform::Choice::Yes) return false;
-  WriteErrorLog(session, "Konfigurations-EXE wurde abgebrochen:     " + GetOCXName(session), false);
+  WriteErrorLog(session, "Konfigurations-EXE wurde abgebrochen:     " + GetOCXName(session));
   return true;
 }
 

@@ -18,7 +18,7 @@ std::string GetLanguage(Session& session) {
   Routine routine(session, "GetLanguage");
   std::string language;
   routine.Step([&] {
-    language = LoadIniString(session, "Language", "Language", LanguageFilePath(session), false);
+    language = LoadIniString(session, "Language", "Language", LanguageFilePath(session));
   });
   if (routine.Test([&] { return language.empty(); })) {
     routine.Step(

@@ -103,8 +103,8 @@ std::string GetProgramIniPath(Session& session, int accessMode) {
   std::string path;
   if (routine.Test([&] { return accessMode == kAccessRead && session.IntegratedMode; })) {
     routine.Step([&] {
-      const std::string workingCopy = LoadIniString(session, "Common", "SaveAndRestore",
-                                                    GetM4TConfigurationIniPath(session), false);
+      const std::string workingCopy =
+          LoadIniString(session, "Common", "SaveAndRestore", GetM4TConfigurationIniPath(session));
       const platform::PathStyle style = session.process.Style();
       if (!workingCopy.empty() && workingCopy.back() == Separator(style)) {
         path = workingCopy + JoinPath(style, "", "parameter\\program.ini").substr(1);
