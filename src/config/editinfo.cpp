@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "config/ini.h"
+#include "config/locations.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
 
 namespace morlane {

@@ -8,9 +8,9 @@
 #include "errors/failure.h"
 #include "errors/report.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
 #include "text/cp1252.h"
+#include "text/path.h"
 
 namespace morlane {
 namespace {
@@ -110,7 +110,7 @@ SaveResult SaveIni(Session& session, const IniValue& value, const std::string& s
 
 void ThrowWriteFailure(Session& session, const std::string& path) {
   throw Failure(errnum::kPathFileAccess,
-                "Path/File access error: " + PathForDisplay(session, path));
+                "Path/File access error: " + text::PathForDisplay(session.process.Style(), path));
 }
 
 }  // namespace morlane

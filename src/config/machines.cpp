@@ -1,8 +1,8 @@
 #include "config/machines.h"
 
 #include "config/ini.h"
+#include "config/locations.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
 
 namespace morlane {
@@ -39,7 +39,7 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
 
   std::string programIni;
   int count = 0;
-  routine.Step([&] { programIni = GetProgramIniPath(session, kAccessRead); });
+  routine.Step([&] { programIni = GetProgramIniPath(session, IniAccess::Read); });
   routine.Step([&] { count = LoadIniInteger(session, "Project", "NumberOfMachines", programIni); });
   for (int n = 1; n <= count; ++n) {
     routine.Step([&] {

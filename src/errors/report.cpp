@@ -4,6 +4,7 @@
 #include "runctx/command.h"
 #include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/path.h"
 
 namespace morlane {
 namespace {
@@ -76,7 +77,7 @@ void EndProgram(Session& session, platform::ExitStatus status) {
 std::string WriteErrorLog(Session& session, const std::string& line) {
   auto& process = session.process;
   const std::string projectLog =
-      JoinPath(process.Style(), ProjectDirectory(session), "M4Tcfglog.txt");
+      text::JoinPath(process.Style(), ProjectDirectory(session), "M4Tcfglog.txt");
   std::string path = projectLog;
   if (session.IntegratedMode) {
     path = session.reportDepth > 1 ? LogfileQuietly(session) : GetPathLogfile(session);
@@ -86,9 +87,9 @@ std::string WriteErrorLog(Session& session, const std::string& line) {
   const std::string entry = line + kLogLineEnd;
   std::string shown;
   if (!path.empty() && process.AppendToFile(path, entry)) {
-    shown = PathForDisplay(session, path);
+    shown = text::PathForDisplay(process.Style(), path);
   } else if (path != projectLog && process.AppendToFile(projectLog, entry)) {
-    shown = PathForDisplay(session, projectLog);
+    shown = text::PathForDisplay(process.Style(), projectLog);
   } else {
     process.WriteDiagnostic(line + "\n");
     shown = "(stderr)";

@@ -6,6 +6,7 @@
 
 #include "config/editinfo.h"
 #include "config/ini.h"
+#include "config/locations.h"
 #include "config/machines.h"
 #include "errors/failure.h"
 #include "errors/report.h"
@@ -204,7 +205,7 @@ void frm_Morlane_Exe::SetupUserInterFace() {
       routine.Step([&] {
         ComboOrder(n).text = std::to_string(
             LoadIniInteger(session_, "Project", "OrderOfServiceCounter" + std::to_string(n),
-                           GetProgramIniPath(session_, kAccessRead)));
+                           GetProgramIniPath(session_, IniAccess::Read)));
       });
       routine.Step([&] { ComboOrder(n).enabled = true; });
     } else {
@@ -262,7 +263,7 @@ InputsOutcome frm_Morlane_Exe::StoreAndStamp(Routine& routine, const std::string
     if (routine.Test([&] { return IsValidMachine(n, validMachines); })) validRows.push_back(n);
   }
   if (!validRows.empty() && !routine.Step([&] {
-        if (GetProgramIniPath(session_, kAccessWrite).empty()) {
+        if (GetProgramIniPath(session_, IniAccess::Write).empty()) {
           ThrowWriteFailure(session_, ProjectProgramIniPath(session_));
         }
       })) {
@@ -271,7 +272,7 @@ InputsOutcome frm_Morlane_Exe::StoreAndStamp(Routine& routine, const std::string
   bool allWritten = true;
   for (const int n : validRows) {
     const bool written = routine.Step([&] {
-      const std::string path = GetProgramIniPath(session_, kAccessWrite);
+      const std::string path = GetProgramIniPath(session_, IniAccess::Write);
       const std::string key = "OrderOfServiceCounter" + std::to_string(n);
       if (path.empty() ||
           SaveIni(session_, ComboOrder(n).text, "Project", key, path) == SaveResult::Failed) {

@@ -2,14 +2,14 @@
 
 #include "config/ini.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/path.h"
 
 namespace morlane {
 
 std::string LanguageFilePath(Session& session) {
   auto& process = session.process;
-  return process.ApplicationDirectory() + Separator(process.Style()) +
+  return process.ApplicationDirectory() + text::Separator(process.Style()) +
          process.ExecutableBaseName() + ".ini";
 }
 
