@@ -15,7 +15,7 @@ using testing::FileExistsOnDisk;
 using testing::ReadFile;
 
 // A project tree in a temporary directory: <tmp>/plant/Config holds the program.
-class ReportTest : public ::testing::Test {
+class ReportTest : public ::testing::Test, protected testing::FakeSession {
  protected:
   ReportTest() {
     testing::WriteFile(dir / "plant/Config/.keep", "");
@@ -25,10 +25,6 @@ class ReportTest : public ::testing::Test {
   std::string ProjectLog() { return dir / "plant/M4Tcfglog.txt"; }
 
   testing::TempDir dir;
-  testing::FakeProcess process;
-  testing::ScriptedDialogs dialogs;
-  testing::UnusedProfile profile;
-  Session session{process, dialogs, profile};
 };
 
 TEST_F(ReportTest, InteractiveReportLogsALineAndAsksResumeWithYesAsDefault) {

@@ -13,16 +13,12 @@ namespace {
 
 using platform::Choice;
 
-class RoutineTest : public ::testing::Test {
+class RoutineTest : public ::testing::Test, protected testing::FakeSession {
  protected:
   RoutineTest() {
     process.memoryFiles = true;
     process.servicePackLog = "/spl.log";
   }
-  testing::FakeProcess process;
-  testing::ScriptedDialogs dialogs;
-  testing::UnusedProfile profile;
-  Session session{process, dialogs, profile};
   std::vector<int> steps;
 };
 

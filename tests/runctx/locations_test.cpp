@@ -20,13 +20,7 @@ TEST(ProjectDirectory, DropsTheLastComponentInBothDialects) {
   EXPECT_EQ(ProjectDirectory("/", PathStyle::Posix), "");
 }
 
-class NamesTest : public ::testing::Test {
- protected:
-  testing::FakeProcess process;
-  testing::ScriptedDialogs dialogs;
-  testing::UnusedProfile profile;
-  Session session{process, dialogs, profile};
-};
+class NamesTest : public ::testing::Test, protected testing::FakeSession {};
 
 TEST_F(NamesTest, FileNameOnlyIsThePartAfterTheLastSeparator) {
   process.style = PathStyle::Windows;
