@@ -144,8 +144,7 @@ void ServiceWrite(benchmark::State& state, bool sync) {
   PosixProfileService service(PosixProfileOptions{sync});
   unsigned i = 0;
   for (auto _ : state) {
-    if (service.WriteString(file.section, "Key05", kValues[++i % 2], file.path) ==
-        morlane::SaveResult::Failed) {
+    if (service.WriteString(file.section, "Key05", kValues[++i % 2], file.path) == 0) {
       state.SkipWithError("write failed");
     }
   }
@@ -192,7 +191,8 @@ void BM_SaveIniFsync(benchmark::State& state) {
   IniSession ini;
   unsigned i = 0;
   for (auto _ : state) {
-    if (morlane::SaveIni(ini.session, kValues[++i % 2], file.section, "Key05", file.path) == 0) {
+    if (morlane::SaveIni(ini.session, kValues[++i % 2], file.section, "Key05", file.path) ==
+        morlane::SaveResult::Failed) {
       state.SkipWithError("write failed");
     }
   }
