@@ -1,7 +1,9 @@
 // Wires the platform services and runs the form. Qt is loaded only when a message box or the
 // window is needed, so a silent run that stores without asking starts in a few milliseconds.
 #include <cstdio>
+#include <cstdlib>
 
+#include "errors/report.h"
 #include "form/form.h"
 #include "form/program.h"
 #include "platform/backend.h"
@@ -10,18 +12,17 @@
 
 int main(int argc, char** argv) {
   using namespace morlane;
-  const auto process = platform::MakeProcessServices(argc, argv);
-  if (const auto answer = InformationRequested(*process)) {
+  platform::SystemProcessServices process(argc, argv);
+  if (const auto answer = InformationRequested(process)) {
     std::fputs(answer->c_str(), stdout);
-    return 0;
+    return EXIT_SUCCESS;
   }
   const auto profile = platform::MakeProfileService();
-  const auto gui = platform::MakeGuiProvider(*process, argc, argv);
+  const auto gui = platform::MakeGuiProvider(process, argc, argv);
   LazyDialogs dialogs(*gui);
-  Session session(*process, dialogs, *profile);
+  Session session(process, dialogs, *profile);
   dialogs.Attach(session);
 
   form::frm_Morlane_Exe form(session);
-  const int status = RunProgram(session, form, *gui);
-  process->EndProcess(status);
+  EndProgram(session, RunProgram(session, form, *gui));
 }
