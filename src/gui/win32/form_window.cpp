@@ -589,6 +589,7 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
+        ++deactivations_;
         const HWND focus = ::GetFocus();
         if (focus != nullptr && ::IsChild(window_, focus)) savedFocus_ = focus;
         return 0;
@@ -653,7 +654,11 @@ void FormWindow::OnCommand(std::size_t n, int code) {
         // Whatever the closed list left in the edit field, once the combo has put it there.
         ::PostMessageA(window_, kReadComboText, n, 0);
       } else if (code == CBN_SETFOCUS && !restoring_ && handlersRunning_ == 0) {
+        const int before = deactivations_;
         Call([&] { events_.Focused(n); });
+        // A message box shown for a focusing click (help mode) has taken that click: the list
+        // that the click goes on to open is closed again.
+        if (deactivations_ != before) ::PostMessageA(shown_[n].hwnd, CB_SHOWDROPDOWN, FALSE, 0);
       }
       break;
     case Kind::Frame:

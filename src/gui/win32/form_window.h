@@ -91,6 +91,7 @@ class FormWindow final : public form::FormHost {
   bool mirroring_ = false;  // changes made by mirroring are no user's edits
   bool restoring_ = false;  // focus given back on activation is no user's move
   int handlersRunning_ = 0;
+  int deactivations_ = 0;  // by message boxes, among others
   std::optional<std::size_t> framePressed_;
 };
 
