@@ -1,7 +1,7 @@
 #include "platform/backend.h"
 #include "platform/posix/gui_loader.h"
 #include "platform/posix/process_posix.h"
-#include "platform/posix/profile_posix.h"
+#include "platform/profile.h"
 
 namespace morlane::platform {
 
@@ -10,7 +10,7 @@ std::unique_ptr<ProcessServices> MakeProcessServices(int argc, char** argv) {
 }
 
 std::unique_ptr<ProfileService> MakeProfileService() {
-  return std::make_unique<posix::PosixProfileService>();
+  return std::make_unique<NativeProfileService>();
 }
 
 std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int& argc, char** argv) {

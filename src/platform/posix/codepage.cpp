@@ -4,19 +4,9 @@
 
 #include <cerrno>
 
+#include "platform/posix/bytes.h"
+
 namespace morlane::platform::posix {
-
-namespace {
-
-// Most text is ASCII, which is the same in both; iconv_open is not cheap.
-bool IsAscii(std::string_view s) {
-  for (const char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::string Utf8ToCp1252(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);

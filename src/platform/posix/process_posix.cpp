@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "platform/posix/bytes.h"
 #include "platform/posix/codepage.h"
 #include "platform/posix/path_case.h"
 
@@ -24,19 +25,6 @@ std::string ReadExecutablePath(const char* argv0) {
     return buffer;
   }
   return argv0 != nullptr ? std::string(argv0) : std::string();
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -86,14 +74,14 @@ bool PosixProcessServices::AppendToFile(const std::string& path, const std::stri
   const std::string target = ToFileSystemPath(path);
   const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes);
+  const bool written = WriteAll(fd, {bytes});
   const bool closed = ::close(fd) == 0;
   return written && closed;
 }
 
 void PosixProcessServices::WriteDiagnostic(const std::string& text) {
   std::cerr.flush();
-  WriteAll(STDERR_FILENO, text);
+  WriteAll(STDERR_FILENO, {text});
 }
 
 void PosixProcessServices::EndProcess(int exitStatus) {

@@ -1,7 +1,7 @@
 #include "platform/backend.h"
+#include "platform/profile.h"
 #include "platform/win32/gui_loader_win32.h"
 #include "platform/win32/process_win32.h"
-#include "platform/win32/profile_win32.h"
 
 namespace morlane::platform {
 
@@ -11,7 +11,7 @@ std::unique_ptr<ProcessServices> MakeProcessServices(int, char**) {
 }
 
 std::unique_ptr<ProfileService> MakeProfileService() {
-  return std::make_unique<win32::Win32ProfileService>();
+  return std::make_unique<NativeProfileService>();
 }
 
 std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int& argc, char** argv) {

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "platform/posix/profile_posix.h"
+#include "platform/profile.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) return 2;
   const std::string values[2] = {std::string(std::stoul(argv[2]), 'a'),
                                  std::string(std::stoul(argv[3]), 'b')};
-  morlane::platform::posix::PosixProfileService service;
+  morlane::platform::NativeProfileService service;
   if (::write(1, "r", 1) != 1) return 3;
   for (unsigned i = 0;; ++i) {
     if (service.WriteString("Data", "blob", values[i % 2], argv[1]) == 0) return 1;

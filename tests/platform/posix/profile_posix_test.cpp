@@ -1,7 +1,7 @@
 // What the POSIX emulation does with the file system: failures, case-insensitive paths,
 // symbolic links, permission bits, the in-place fallback and crash safety. The behaviour
 // shared with the Win32 services is in profile_conformance_test.cpp.
-#include "platform/posix/profile_posix.h"
+#include "platform/profile.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -20,7 +20,7 @@
 
 extern char** environ;
 
-namespace morlane::platform::posix {
+namespace morlane::platform {
 namespace {
 
 using morlane::testing::ReadFile;
@@ -47,7 +47,7 @@ TEST(PosixProfile, WriteThroughAMissingDirectoryOrAFileFailsAndCreatesNothing) {
   TempDir dir;
   WriteFile(dir / "plain", "x");
   ::mkdir((dir / "adir").c_str(), 0755);
-  PosixProfileService service;
+  NativeProfileService service;
   for (const char* relative : {"missing/p.ini", "missing/deeper/p.ini", "plain/p.ini", "adir"}) {
     SCOPED_TRACE(relative);
     EXPECT_EQ(service.WriteString("A", "k", "v", dir / relative), 0);
@@ -63,7 +63,7 @@ TEST(PosixProfile, WriteThroughAMissingDirectoryOrAFileFailsAndCreatesNothing) {
 TEST(PosixProfile, PathsFindFilesAndDirectoriesWithoutRegardToCase) {
   TempDir dir;
   WriteFile(dir / "Parameter/Program.ini", "[Project]\r\nA=1\r\n");
-  PosixProfileService service;
+  NativeProfileService service;
   const std::string asked = dir / "parameter/program.ini";
   char buffer[8];
   EXPECT_EQ(service.GetString("Project", "a", "", buffer, sizeof buffer, asked), 1u);
@@ -87,7 +87,7 @@ TEST(PosixProfile, ReplaceFollowsSymlinksAndKeepsPermissionBits) {
   ASSERT_EQ(::symlink("../data/new.ini", (dir / "cfg/dangling.ini").c_str()), 0);
   const ino_t oldInode = Stat(real).st_ino;
 
-  PosixProfileService service;
+  NativeProfileService service;
   EXPECT_NE(service.WriteString("A", "k", "2", dir / "cfg/link.ini"), 0);
   EXPECT_NE(service.WriteString("A", "k", "3", dir / "cfg/dangling.ini"), 0);
 
@@ -105,7 +105,7 @@ TEST(PosixProfile, ReplaceFollowsSymlinksAndKeepsPermissionBits) {
 TEST(PosixProfile, NewFileGetsTheUsualModeUnderTheUmask) {
   TempDir dir;
   const mode_t oldMask = ::umask(027);
-  PosixProfileService service;
+  NativeProfileService service;
   const int ok = service.WriteString("A", "k", "v", dir / "new.ini");
   ::umask(oldMask);
   EXPECT_NE(ok, 0);
@@ -130,7 +130,7 @@ TEST(PosixProfile, FileInAnUnwritableDirectoryIsRewrittenInPlace) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
-    PosixProfileService service;
+    NativeProfileService service;
     // Longer, then shorter than before: the file must be extended and cut.
     const bool ok = service.WriteString("A", "k", "22", file) != 0 &&
                     service.WriteString("A", "z", "", file) != 0;
@@ -162,7 +162,7 @@ TEST(PosixProfileCrash, KilledWriterLeavesTheOldOrTheNewFile) {
   auto isOldOrNew = [&](const std::string& bytes) { return bytes == fileA || bytes == fileB; };
 
   // Kill moments spread over a few write durations after the start of the child.
-  PosixProfileService service;
+  NativeProfileService service;
   WriteFile(path, fileB);
   const auto t0 = std::chrono::steady_clock::now();
   ASSERT_NE(service.WriteString("Data", "blob", std::string(sizes[0], 'a'), path), 0);
@@ -228,4 +228,4 @@ TEST(PosixProfileCrash, KilledWriterLeavesTheOldOrTheNewFile) {
 }
 
 }  // namespace
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform
