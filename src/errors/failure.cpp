@@ -24,8 +24,11 @@ Failure ToFailure(std::exception_ptr error) {
     return Failure::Overflow();
   } catch (const std::range_error&) {
     return Failure::Overflow();
-  } catch (const std::filesystem::filesystem_error&) {
-    return Failure::PathFileAccess();
+  } catch (const std::filesystem::filesystem_error& e) {
+    // Named like the failures of a write, so the report says which file.
+    Failure f = Failure::PathFileAccess();
+    if (!e.path1().empty()) f.description += ": " + e.path1().string();
+    return f;
   } catch (const std::ios_base::failure&) {
     return Failure::PathFileAccess();
   } catch (const std::bad_cast&) {

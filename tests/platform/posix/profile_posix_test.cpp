@@ -3,7 +3,9 @@
 // shared with the Win32 services is in profile_conformance_test.cpp.
 #include "platform/profile.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -12,7 +14,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -112,38 +116,101 @@ TEST(PosixProfile, NewFileGetsTheUsualModeUnderTheUmask) {
   EXPECT_EQ(Stat(dir / "new.ini").st_mode & 07777, 0640u);
 }
 
+// Root ignores permission bits, so cases about rights run fn in a child that has dropped to
+// an unprivileged user: "morlane-test", created here when missing (CI runs as root on a
+// clean machine), else "nobody". The child's exit status, or 77 when no user could be taken.
+int AsUnprivilegedUser(const std::function<bool()>& fn) {
+  const bool root = ::geteuid() == 0;
+  const passwd* user = nullptr;
+  if (root) {
+    user = ::getpwnam("morlane-test");
+    if (user == nullptr &&
+        std::system("useradd --system --no-create-home --shell /usr/sbin/nologin morlane-test "
+                    ">/dev/null 2>&1") == 0) {
+      user = ::getpwnam("morlane-test");
+    }
+    if (user == nullptr) user = ::getpwnam("nobody");
+    if (user == nullptr) return 77;
+  }
+  const uid_t uid = root ? user->pw_uid : 0;
+  const gid_t gid = root ? user->pw_gid : 0;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (root && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)) {
+      ::_exit(77);
+    }
+    ::_exit(fn() ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+#define EXPECT_AS_UNPRIVILEGED(fn)                                           \
+  do {                                                                       \
+    const int status = AsUnprivilegedUser(fn);                               \
+    if (status == 77) GTEST_SKIP() << "cannot drop to an unprivileged user"; \
+    EXPECT_EQ(status, 0);                                                    \
+  } while (false)
+
 // A file the user may write in a directory the user may not write to cannot be replaced by
-// rename, so it is rewritten in place. Root ignores permission bits, so as root the write runs
-// in a child that has dropped to an unprivileged user.
+// rename, so it is rewritten in place.
 TEST(PosixProfile, FileInAnUnwritableDirectoryIsRewrittenInPlace) {
   TempDir dir;
   const std::string locked = dir / "locked";
   const std::string file = locked + "/p.ini";
   WriteFile(file, "[A]\r\nk=1\r\nz=99\r\n");
   ::chmod(file.c_str(), 0666);
-  const bool root = ::geteuid() == 0;
   ::chmod(dir.path().c_str(), 0755);
-  ::chmod(locked.c_str(), root ? 0755 : 0555);
+  ::chmod(locked.c_str(), 0555);
   const ino_t oldInode = Stat(file).st_ino;
 
-  const pid_t pid = ::fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(77);
+  const int status = AsUnprivilegedUser([&] {
     NativeProfileService service;
     // Longer, then shorter than before: the file must be extended and cut.
-    const bool ok = service.WriteString("A", "k", "22", file) != 0 &&
-                    service.WriteString("A", "z", "", file) != 0;
-    ::_exit(ok ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
+    return service.WriteString("A", "k", "22", file) != 0 &&
+           service.WriteString("A", "z", "", file) != 0;
+  });
   ::chmod(locked.c_str(), 0755);
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "cannot drop privileges";
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  if (status == 77) GTEST_SKIP() << "cannot drop to an unprivileged user";
+  EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadFile(file), "[A]\r\nk=22\r\nz=\r\n");
   EXPECT_EQ(Stat(file).st_ino, oldInode);
   EXPECT_EQ(Entries(locked), Names{"p.ini"});
+}
+
+// Read-only means read-only: a file without any write bit is refused also for root, a file the
+// user may not write is refused although its folder may be written, and a file that exists but
+// cannot be read is a failure, not a missing file (the caller reports it).
+TEST(PosixProfile, ReadOnlyAndUnreadableFilesAreRefused) {
+  TempDir dir;
+  ::chmod(dir.path().c_str(), 0777);
+  const std::string before = "[A]\r\nk=1\r\n";
+  for (const char* name : {"ro.ini", "theirs.ini", "hidden.ini"})
+    WriteFile(dir / name, before);
+  ::chmod((dir / "ro.ini").c_str(), 0444);
+  ::chmod((dir / "theirs.ini").c_str(), 0644);
+  ::chmod((dir / "hidden.ini").c_str(), 0);
+  NativeProfileService service;
+  EXPECT_EQ(service.WriteString("A", "k", "2", dir / "ro.ini"), 0);
+  EXPECT_EQ(service.WriteString("A", "new", "2", dir / "ro.ini"), 0);
+
+  EXPECT_AS_UNPRIVILEGED([&] {
+    NativeProfileService own;
+    char buffer[8];
+    bool threw = false;
+    try {
+      own.GetString("A", "k", "d", buffer, sizeof buffer, dir / "hidden.ini");
+    } catch (const std::filesystem::filesystem_error&) {
+      threw = true;
+    }
+    return threw && own.WriteString("A", "k", "2", dir / "theirs.ini") == 0 &&
+           own.WriteString("A", "k", "2", dir / "hidden.ini") == 0;
+  });
+  for (const char* name : {"ro.ini", "theirs.ini", "hidden.ini"})
+    EXPECT_EQ(ReadFile(dir / name), before) << name;
+  EXPECT_EQ(Stat(dir / "ro.ini").st_mode & 07777, 0444u);
+  EXPECT_EQ(Entries(dir.path()), (Names{"hidden.ini", "ro.ini", "theirs.ini"}));
 }
 
 // A writer killed at random moments leaves the old or the new file, and a reader never sees
