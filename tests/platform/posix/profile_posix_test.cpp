@@ -300,6 +300,45 @@ TEST(PosixProfileCrash, KilledWriterLeavesTheOldOrTheNewFile) {
   std::cout << kills << " kills, " << changes << " changes seen, " << reads << " reads\n";
 }
 
+// Runs of this program at once on one file: each read-modify-write holds the writers' lock and
+// reads the file under it, so no run undoes another's update.
+TEST(PosixProfileCrash, ConcurrentWritersLoseNoUpdate) {
+  TempDir dir;
+  const std::string path = dir / "shared.ini";
+  WriteFile(path, "[Data]\r\nkeep=1\r\n");
+  constexpr int kWriters = 8, kRounds = 50;
+  std::vector<pid_t> pids;
+  for (int w = 0; w < kWriters; ++w) {
+    const std::string prefix = "w" + std::to_string(w) + "k", rounds = std::to_string(kRounds);
+    char* const argv[] = {const_cast<char*>(MORLANE_PROFILE_CRASH_WRITER),
+                          const_cast<char*>("keys"),
+                          const_cast<char*>(path.c_str()),
+                          const_cast<char*>(prefix.c_str()),
+                          const_cast<char*>(rounds.c_str()),
+                          nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ), 0);
+    pids.push_back(pid);
+  }
+  for (const pid_t pid : pids) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  NativeProfileService service;
+  int missing = 0;
+  for (int w = 0; w < kWriters; ++w) {
+    for (int k = 1; k <= kRounds; ++k) {
+      const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
+      char buffer[16];
+      missing += service.GetString("Data", key, "", buffer, sizeof buffer, path) == 0 ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(missing, 0) << "updates lost";
+  EXPECT_EQ(service.GetInt("Data", "keep", 0, path), 1u);
+  EXPECT_EQ(Entries(dir.path()), Names{"shared.ini"});
+}
+
 std::string Quoted(const std::string& s) {
   std::string q = "'";
   for (const char c : s)
