@@ -6,6 +6,7 @@
 #include "runctx/command.h"
 #include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/cp1252.h"
 
 namespace morlane {
 namespace {
@@ -50,8 +51,9 @@ int ErrorSub(Session& session, std::int32_t number, const std::string& source,
   const std::string component =
       scope.nested() ? ComponentNameQuietly(session) : GetOCXName(session);
 
-  const std::string line = "Fehler in " + component + " / " + source + " / " + routineName +
-                           " (Nr. " + std::to_string(number) + ") :" + description;
+  const std::string line = "Fehler in " + text::EscapeLineBreaks(component) + " / " +
+                           text::EscapeLineBreaks(source) + " / " + routineName + " (Nr. " +
+                           std::to_string(number) + ") :" + description;
   const std::string loggedTo = WriteErrorLog(session, line, false);
   const std::string report = "Unexpected error!" + kBreak + description + kBreak + loggedTo;
 
@@ -106,7 +108,8 @@ std::string WriteErrorLog(Session& session, const std::string& line, bool report
 
 void WriteServicePackLog(Session& session, const std::string& text) {
   auto& process = session.process;
-  const std::string entry = "! Fault " + process.ExecutableBaseName() + ": " + text;
+  const std::string entry =
+      "! Fault " + text::EscapeLineBreaks(process.ExecutableBaseName()) + ": " + text;
   if (!process.AppendToFile(process.ServicePackLogPath(), entry + kLogLineEnd)) {
     process.WriteDiagnostic(entry + "\n");
   }

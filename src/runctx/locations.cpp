@@ -39,7 +39,9 @@ std::string ProjectDirectory(Session& session) {
 }
 
 std::string PathForDisplay(Session& session, const std::string& path) {
-  return session.process.Style() == platform::PathStyle::Windows ? text::UpperCase1252(path) : path;
+  const std::string shown = text::EscapeLineBreaks(path);
+  return session.process.Style() == platform::PathStyle::Windows ? text::UpperCase1252(shown)
+                                                                 : shown;
 }
 
 std::string GetFileNameOnly(Session& session, const std::string& path) {

@@ -1,6 +1,7 @@
 #include "platform/posix/process_posix.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +42,8 @@ void SplitExecutablePath(const std::string& exePath, std::string& directory,
 }
 
 PosixProcessServices::PosixProcessServices(int argc, char** argv) {
+  // A closed stderr pipe is then a write that fails, not the end of the run.
+  ::signal(SIGPIPE, SIG_IGN);
   for (int i = 1; i < argc; ++i) {
     if (i > 1) commandLine_ += ' ';
     commandLine_ += argv[i];
@@ -71,9 +74,19 @@ bool PosixProcessServices::FileExists(const std::string& path) const {
 
 bool PosixProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
+  // A terminal or pipe only when asked for by name; it may block like any stderr.
+  if (path == "/dev/stderr") return WriteAll(STDERR_FILENO, {bytes});
   const std::string target = ToFileSystemPath(path);
-  const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  // O_NONBLOCK: a FIFO without a reader fails at once instead of hanging; only regular files
+  // are appended to, so a FIFO or device never blocks a write either.
+  const int fd = ::open(target.c_str(),
+                        O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
   if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
   const bool written = WriteAll(fd, {bytes});
   const bool closed = ::close(fd) == 0;
   return written && closed;
