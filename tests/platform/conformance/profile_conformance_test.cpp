@@ -82,6 +82,17 @@ std::string HighBytes() {
   return s;
 }
 
+// Latin-1 text as UTF-16 with its byte order mark.
+std::string Utf16(const std::string& latin1, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char c : latin1) {
+    const char unit[2] = {c, '\0'};
+    out += bigEndian ? unit[1] : unit[0];
+    out += bigEndian ? unit[0] : unit[1];
+  }
+  return out;
+}
+
 // Why the Win32 backend differs, as observed under Wine 8.
 const char* const kWholeFileRewrite =
     "Wine rewrites the whole file on a change: blank lines dropped, lines and headers trimmed, "
@@ -228,6 +239,17 @@ std::vector<ProfileCase> Cases() {
          "\xEF\xBB\xBFpre=1\r\n[Sec]\r\nk=\xC3\xA9\r\nu=\xC3\xA9\xE2\x82\xAC\r\n"
          "bad=\xEF\xBF\xBDx\r\nc1=\xC2\x81\r\n[\xC3\xA9t\xC3\xA9]\r\nx=1\r\n"
          "h=\xC3\xA9\xE2\x82\xAC\r\n[Neu\xC3\xA9]\r\nk\xC3\xA9=v\r\n"}}},
+      {"Utf16LeBomFileIsReadAndWrittenAsUtf16",
+       Utf16("[Sec]\r\nk=v\r\nu=\xE9\r\n\r\n[B]\nb=1\n", false),
+       {Get("Sec", "k", "v"), Get("Sec", "u", "\xE9"), GetInt("B", "b", 77, 1),
+        Write("Sec", "k", "new"), Write("Sec", "n", "\xE9"), Write("Neu", "x", "1"),
+        Get("sec", "N", "\xE9")},
+       Utf16("[Sec]\r\nk=new\r\nu=\xE9\r\nn=\xE9\r\n\r\n[B]\nb=1\n[Neu]\r\nx=1\r\n", false)},
+      {"Utf16BeBomFileIsReadAndWrittenAsUtf16",
+       Utf16("[Sec]\r\nk=v\r\n", true),
+       {Get("Sec", "k", "v"), Write("Sec", "k", "\xE9"), Write("Sec", "n", "1"),
+        Get("Sec", "k", "\xE9")},
+       Utf16("[Sec]\r\nk=\xE9\r\nn=1\r\n", true)},
       {"Utf8BomCharacterOutside1252",
        "\xEF\xBB\xBF[S]\r\nu=\xCE\xA9x\r\n",
        {Get("S", "u", "?x").Except("win32", "Ox")},
