@@ -102,15 +102,14 @@ TEST(PosixProcess, AppendOnlyToRegularFilesAndNeverBlocks) {
 
   int pipeFds[2];
   ASSERT_EQ(::pipe(pipeFds), 0);
+  ::close(pipeFds[0]);  // before the fork: the pipe never has a reader
   const pid_t pid = ::fork();
   if (pid == 0) {
-    ::close(pipeFds[0]);
     ::dup2(pipeFds[1], STDERR_FILENO);
     PosixProcessServices child(1, argv);
     child.WriteDiagnostic("nobody reads this\n");
     ::_exit(child.AppendToFile("/dev/stderr", "x") ? 1 : 0);
   }
-  ::close(pipeFds[0]);
   ::close(pipeFds[1]);
   int status = 0;
   ::waitpid(pid, &status, 0);
