@@ -122,6 +122,14 @@ std::int16_t SaveIni(Session& session, const IniValue& value, const std::string&
   return result;
 }
 
+std::int16_t SaveIniStrings(Session& session, const std::string& section,
+                            const platform::ProfileEntries& entries, const std::string& path) {
+  Routine routine(session, "SaveIni");
+  std::int16_t result = 0;
+  routine.Step([&] { result = session.profile.WriteStrings(section, entries, path) != 0 ? 1 : 0; });
+  return result;
+}
+
 void ThrowWriteFailure(Session& session, const std::string& path) {
   throw Failure(errnum::kPathFileAccess,
                 "Path/File access error: " + PathForDisplay(session, path));

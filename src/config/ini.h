@@ -5,6 +5,8 @@
 #include <string>
 #include <variant>
 
+#include "platform/profile.h"
+
 namespace morlane {
 
 class Session;
@@ -28,6 +30,11 @@ bool LoadIniBoolean(Session& session, const std::string& section, const std::str
 // not reported here: the callers that must not claim a store check the result.
 std::int16_t SaveIni(Session& session, const IniValue& value, const std::string& section,
                      const std::string& key, const std::string& path);
+
+// Writes several texts into one section as SaveIni would one by one, in one go where the
+// platform can (one replacement of the file instead of one per key).
+std::int16_t SaveIniStrings(Session& session, const std::string& section,
+                            const platform::ProfileEntries& entries, const std::string& path);
 
 // The text SaveIni writes for a value; false for a type without text.
 bool IniText(const IniValue& value, std::string& text);

@@ -36,27 +36,23 @@ ProfileFile::ProfileFile(FileBytes bytes, const struct stat& st)
   converted_.assign(kUtf8Bom).append(utf8);
 }
 
-bool ProfileFile::Encode(const std::vector<IniEdit>& edits, Pieces& content,
-                         std::string& storage) const {
+bool ProfileFile::EncodeEdit(const IniEdit& edit, Pieces& content, std::string& storage) const {
+  if (utf16_) return EncodeText(ApplyEdit(text(), edit), content, storage);
+  // The unchanged parts are not copied: a large file is written from where it was read.
+  const std::string_view old = bytes();
+  storage = edit.text;
+  content = {old.substr(0, edit.begin), storage, old.substr(edit.end)};
+  return true;
+}
+
+bool ProfileFile::EncodeText(std::string text, Pieces& content, std::string& storage) const {
   content.clear();
-  if (!utf16_ && edits.size() == 1) {
-    const IniEdit& edit = edits.front();
-    const std::string_view old = bytes();
-    storage = edit.text;
-    content = {old.substr(0, edit.begin), storage, old.substr(edit.end)};
-    return true;
-  }
-  std::string text(this->text());
-  for (const IniEdit& edit : edits)
-    text = ApplyEdit(text, edit);
   if (!utf16_) {
     storage = std::move(text);
   } else {
     std::string utf16;
-    if (!exact_ ||
-        !Utf8ToUtf16(std::string_view(text).substr(kUtf8Bom.size()), bigEndian_, utf16)) {
-      return false;
-    }
+    const std::string_view body = std::string_view(text).substr(kUtf8Bom.size());
+    if (!exact_ || !Utf8ToUtf16(body, bigEndian_, utf16)) return false;
     storage.assign(bigEndian_ ? kUtf16Be : kUtf16Le).append(utf16);
   }
   content = {storage};

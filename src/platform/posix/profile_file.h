@@ -24,10 +24,11 @@ class ProfileFile {
   // What IniDocument reads: the bytes themselves, or the UTF-16 text as UTF-8.
   std::string_view text() const { return utf16_ ? std::string_view(converted_) : bytes(); }
 
-  // The file's new bytes after the edits of text(), applied in turn (each to the text the
-  // previous one made), as pieces in content (storage holds what the pieces point into).
-  // False when the file cannot be written back as it was read (broken UTF-16).
-  bool Encode(const std::vector<IniEdit>& edits, Pieces& content, std::string& storage) const;
+  // The file's new bytes for an edit of text(), or for a new text, as pieces in content
+  // (storage holds what the pieces point into). False when the file cannot be written back as
+  // it was read (broken UTF-16).
+  bool EncodeEdit(const IniEdit& edit, Pieces& content, std::string& storage) const;
+  bool EncodeText(std::string text, Pieces& content, std::string& storage) const;
   // A blank in the file's encoding.
   std::string_view Blank() const;
 

@@ -31,6 +31,31 @@ bool MayReplace(const std::string& path, const struct stat& st) {
   return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+using Entry = std::pair<std::string_view, std::string_view>;
+
+// What writing the entries in turn makes of a text: one edit per entry that changes it, each
+// to the text the previous ones made; text is the result when there is more than one.
+struct WritePlan {
+  std::vector<posix::IniEdit> edits;
+  std::string text;
+  bool refused = false;  // an entry the services refuse (the others are still written)
+};
+
+WritePlan PlanWrites(std::string_view text, std::string_view section,
+                     const std::vector<Entry>& entries) {
+  WritePlan plan;
+  for (const auto& [key, value] : entries) {
+    const std::string_view now = plan.edits.empty() ? text : std::string_view(plan.text);
+    posix::IniWritePlan one = posix::IniDocument(now).PlanWrite(section, key, value);
+    plan.refused = plan.refused || one.kind == posix::IniWriteKind::kRefused;
+    if (one.kind != posix::IniWriteKind::kEdit) continue;
+    // A single edit is written from the old bytes; only several need the text in between.
+    if (entries.size() > 1) plan.text = posix::ApplyEdit(now, one.edit);
+    plan.edits.push_back(std::move(one.edit));
+  }
+  return plan;
+}
+
 }  // namespace
 
 struct NativeProfileService::State {
@@ -44,6 +69,56 @@ struct NativeProfileService::State {
     } catch (const std::filesystem::filesystem_error& e) {
       throw std::filesystem::filesystem_error(e.what(), path, e.code());  // the name shown
     }
+  }
+
+  // True when the file already holds every entry: answered without the writers' lock, as
+  // most writes of a run change nothing.
+  bool Holds(const std::string& target, std::string_view section,
+             const std::vector<Entry>& entries) {
+    try {
+      const posix::ProfileFile* file = files.Current(target);
+      if (file == nullptr) return false;
+      const WritePlan plan = PlanWrites(file->text(), section, entries);
+      return plan.edits.empty() && !plan.refused;
+    } catch (const std::filesystem::filesystem_error&) {
+      return false;
+    }
+  }
+
+  int Store(std::string_view section, const std::vector<Entry>& entries, const std::string& path,
+            const ProfileOptions& options) {
+    if (path.empty()) return 0;
+    const std::string target = posix::FollowSymlinks(posix::ToFileSystemPath(path));
+    if (Holds(target, section, entries)) return 1;
+    // Read, edit and replace under the writers' lock, so that no other run's update is lost.
+    const posix::DirectoryLock lock(target);
+    if (!lock.held() && !lock.unlockable()) return 0;
+    const posix::ProfileFile* file = nullptr;
+    try {
+      file = files.Current(target);
+    } catch (const std::filesystem::filesystem_error&) {
+      return 0;  // a file that cannot be read cannot be edited
+    }
+    // A missing file is made; a missing directory (found when the temporary file cannot be
+    // made) and a read-only file are a failed write.
+    if (file != nullptr && !MayReplace(target, file->status())) return 0;
+    const WritePlan plan = PlanWrites(file != nullptr ? file->text() : "", section, entries);
+    if (plan.edits.empty()) return plan.refused ? 0 : 1;
+    posix::Pieces content;
+    std::string storage;
+    const bool single = plan.edits.size() == 1;
+    if (file == nullptr) {
+      content = {single ? plan.edits.front().text : plan.text};
+    } else if (!(single ? file->EncodeEdit(plan.edits.front(), content, storage)
+                        : file->EncodeText(plan.text, content, storage))) {
+      return 0;
+    }
+    const posix::ReplaceOptions replace{options.syncToDisk, lock.held(),
+                                        file != nullptr ? file->Blank() : " "};
+    const bool ok = posix::ReplaceFile(target, file != nullptr ? file->bytes() : "", content,
+                                       file != nullptr ? &file->status() : nullptr, replace);
+    files.Forget(target);
+    return ok && !plan.refused ? 1 : 0;
   }
 };
 
@@ -82,36 +157,15 @@ std::uint32_t NativeProfileService::GetInt(std::string_view section, std::string
 
 int NativeProfileService::WriteString(std::string_view section, std::string_view key,
                                       std::string_view value, const std::string& path) {
-  if (posix::IsUnsafeWrite(section, key, value) || path.empty()) return 0;
-  const std::string target = posix::FollowSymlinks(posix::ToFileSystemPath(path));
-  // Read, edit and replace under the writers' lock, so that no other run's update is lost.
-  const posix::DirectoryLock lock(target);
-  if (!lock.held() && !lock.unlockable()) return 0;
-  const posix::ProfileFile* file = nullptr;
-  try {
-    file = state_->files.Current(target);
-  } catch (const std::filesystem::filesystem_error&) {
-    return 0;  // a file that cannot be read cannot be edited
-  }
-  // A missing file is made; a missing directory (found when the temporary file cannot be
-  // made) and a read-only file are a failed write.
-  if (file != nullptr && !MayReplace(target, file->status())) return 0;
-  const posix::IniWritePlan plan =
-      posix::IniDocument(file != nullptr ? file->text() : "").PlanWrite(section, key, value);
-  if (plan.kind != posix::IniWriteKind::kEdit) return plan.kind == posix::IniWriteKind::kUnchanged;
-  posix::Pieces content;
-  std::string storage;
-  if (file == nullptr) {
-    content = {plan.edit.text};
-  } else if (!file->Encode({plan.edit}, content, storage)) {
-    return 0;
-  }
-  const posix::ReplaceOptions options{options_.syncToDisk, lock.held(),
-                                      file != nullptr ? file->Blank() : " "};
-  const bool ok = posix::ReplaceFile(target, file != nullptr ? file->bytes() : "", content,
-                                     file != nullptr ? &file->status() : nullptr, options);
-  state_->files.Forget(target);
-  return ok ? 1 : 0;
+  return state_->Store(section, {{key, value}}, path, options_);
+}
+
+int NativeProfileService::WriteStrings(std::string_view section, const ProfileEntries& entries,
+                                       const std::string& path) {
+  std::vector<Entry> views;
+  for (const auto& [key, value] : entries)
+    views.emplace_back(key, value);
+  return state_->Store(section, views, path, options_);
 }
 
 }  // namespace morlane::platform
