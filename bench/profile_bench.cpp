@@ -19,7 +19,7 @@
 
 #if __has_include("config/ini.h")
 #include "config/ini.h"
-#include "platform/posix/process_posix.h"
+#include "platform/process.h"
 #include "runctx/session.h"
 #define MORLANE_BENCH_INI 1
 #endif
@@ -168,7 +168,7 @@ class NoDialogs : public morlane::platform::DialogService {
 struct IniSession {
   char arg0[16] = "profile_bench";
   char* argv[2] = {arg0, nullptr};
-  morlane::platform::posix::PosixProcessServices process{1, argv};
+  morlane::platform::SystemProcessServices process{1, argv};
   NoDialogs dialogs;
   NativeProfileService profile;
   morlane::Session session{process, dialogs, profile};

@@ -1,7 +1,5 @@
 #include "errors/report.h"
 
-#include <cstdlib>
-
 #include "platform/dialog.h"
 #include "runctx/command.h"
 #include "runctx/locations.h"
@@ -72,9 +70,14 @@ int ErrorSub(Session& session, std::int32_t number, const std::string& source,
   return choice == platform::Choice::Yes ? kAnswerResume : kAnswerAbort;
 }
 
-void EndProgram(Session& session) {
-  session.process.EndProcess(kExitFailure);
-  std::abort();  // not reached: EndProcess does not return
+void EndProgram(Session& session, platform::ExitStatus status) {
+  session.process.EndProcess(status);
+  // Not reached. GCC does not follow [[noreturn]] through a virtual call, so say it here once.
+#if defined(_MSC_VER)
+  __assume(false);
+#else
+  __builtin_unreachable();
+#endif
 }
 
 std::string WriteErrorLog(Session& session, const std::string& line, bool report) {

@@ -10,7 +10,7 @@ void Routine::Report(std::exception_ptr error) {
   const std::string source =
       failure.source.empty() ? session_.process.ExecutableBaseName() : failure.source;
   const int answer = ErrorSub(session_, failure.number, source, failure.description, name_, false);
-  if (answer == kAnswerAbort) EndProgram(session_);
+  if (answer == kAnswerAbort) EndProgram(session_, platform::ExitStatus::NotStored);
 }
 
 }  // namespace morlane

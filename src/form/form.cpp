@@ -8,6 +8,7 @@
 #include "config/ini.h"
 #include "config/machines.h"
 #include "errors/failure.h"
+#include "errors/report.h"
 #include "errors/routine.h"
 #include "form/cancel.h"
 #include "form/help.h"
@@ -130,7 +131,9 @@ void frm_Morlane_Exe::CommandCancel_Click() {
     routine.Step([&] { ShowHelpText(session_, CommandCancel()); });
     return;
   }
-  if (routine.Test([&] { return ConfirmCancel(session_); })) session_.process.EndProcess(0);
+  if (routine.Test([&] { return ConfirmCancel(session_); })) {
+    EndProgram(session_, platform::ExitStatus::Stored);
+  }
 }
 
 void frm_Morlane_Exe::CloseMe() {
@@ -149,7 +152,7 @@ void frm_Morlane_Exe::CloseMe() {
   }
   busyCursor = false;
   Sync();
-  session_.process.EndProcess(0);
+  EndProgram(session_, platform::ExitStatus::Stored);
 }
 
 // ---- The order editor ------------------------------------------------------------------------

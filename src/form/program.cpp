@@ -12,7 +12,7 @@ void EndWithoutDisplay(Session& session, const std::string& text, bool displayAv
   auto& process = session.process;
   if (session.SilentMode) {
     WriteServicePackLog(session, text);
-    process.EndProcess(kExitNotStored);
+    EndProgram(session, platform::ExitStatus::NotStored);
   }
   // The loader has already said on stderr why the window module could not be started.
   process.WriteDiagnostic(process.ExecutableBaseName() +
@@ -20,8 +20,7 @@ void EndWithoutDisplay(Session& session, const std::string& text, bool displayAv
                                ? ": the window cannot be started; nothing was stored\n"
                                : ": no display available (DISPLAY, WAYLAND_DISPLAY and "
                                  "QT_QPA_PLATFORM are unset); nothing was stored\n"));
-  process.EndProcess(kExitNoDisplay);
-  std::abort();  // not reached: EndProcess does not return
+  EndProgram(session, platform::ExitStatus::NoDisplay);
 }
 
 platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& request) {
@@ -34,7 +33,8 @@ platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& reques
   return gui->ShowMessage(request);
 }
 
-int RunProgram(Session& session, form::frm_Morlane_Exe& form, platform::GuiProvider& provider) {
+platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
+                                platform::GuiProvider& provider) {
   form.Form_Load();
   // Still running: the window is needed (a normal start, or a silent store that was refused).
   const bool display = provider.DisplayAvailable();

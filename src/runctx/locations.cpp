@@ -1,7 +1,5 @@
 #include "runctx/locations.h"
 
-#include <cstdlib>
-
 #include "config/ini.h"
 #include "errors/failure.h"
 #include "errors/report.h"
@@ -94,8 +92,7 @@ std::string GetCFGPath(Session& session) {
     ReportFault(session,
                 std::string("File not found: ") + kMessageBreak + PathForDisplay(session, path));
   });
-  session.process.EndProcess(kExitFailure);
-  std::abort();  // not reached: EndProcess does not return
+  EndProgram(session, platform::ExitStatus::NotStored);
 }
 
 std::string ProjectProgramIniPath(Session& session) {

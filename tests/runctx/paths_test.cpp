@@ -61,12 +61,7 @@ TEST_F(PathsTest, MissingCfgFileIsReportedAndEndsTheProcess) {
   EXPECT_FALSE(testing::FileExistsOnDisk(p.ErrorLog()));
 
   s.SilentMode = true;
-  try {
-    GetCFGPath(s);
-    FAIL() << "the process should have ended";
-  } catch (const platform::ProcessEnded& ended) {
-    EXPECT_NE(ended.status, 0);
-  }
+  EXPECT_EQ(testing::ExitOf([&] { GetCFGPath(s); }), platform::ExitStatus::NotStored);
   EXPECT_EQ(p.ServicePackLog(),
             "! Fault Morlane_Config: File not found: \n\r" + p.CfgFile() + "\r\n");
   EXPECT_EQ(p.dialogs.shown.size(), 1u);

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,6 +35,10 @@ std::string NativePath(const std::string& path);
 bool FileExistsOnDisk(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);  // creates parent dirs
 
+// Runs code that may end the process (the fake services throw ProcessEnded); answers the exit
+// status it ended with, or nothing when it returned.
+std::optional<platform::ExitStatus> ExitOf(const std::function<void()>& code);
+
 // Process services with everything set by the test. Files are real unless memoryFiles is set
 // (for Windows-style paths, which name no file here): then appends land in `files`.
 class FakeProcess : public platform::ProcessServices {
@@ -57,8 +63,8 @@ class FakeProcess : public platform::ProcessServices {
   bool FileExists(const std::string& path) const override;
   bool AppendToFile(const std::string& path, const std::string& bytes) override;
   void WriteDiagnostic(const std::string& text) override { diagnostics += text; }
-  [[noreturn]] void EndProcess(int exitStatus) override {
-    throw platform::ProcessEnded{exitStatus};
+  [[noreturn]] void EndProcess(platform::ExitStatus status) override {
+    throw platform::ProcessEnded{status};
   }
   platform::PathStyle Style() const override { return style; }
   std::string ServicePackLogPath() const override { return servicePackLog; }

@@ -1,13 +1,8 @@
 #include "platform/backend.h"
 #include "platform/posix/gui_loader.h"
-#include "platform/posix/process_posix.h"
 #include "platform/profile.h"
 
 namespace morlane::platform {
-
-std::unique_ptr<ProcessServices> MakeProcessServices(int argc, char** argv) {
-  return std::make_unique<posix::PosixProcessServices>(argc, argv);
-}
 
 std::unique_ptr<ProfileService> MakeProfileService() {
   return std::make_unique<NativeProfileService>();

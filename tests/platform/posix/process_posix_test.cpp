@@ -8,6 +8,7 @@
 
 #include "platform/posix/codepage.h"
 #include "platform/posix/path_case.h"
+#include "platform/process.h"
 #include "support/fakes.h"
 
 namespace morlane::platform::posix {
@@ -35,7 +36,7 @@ TEST(PosixProcess, CommandLineIsTheArgumentsJoinedByOneBlank) {
   char a1[] = "/EXTERNAL=M4TCFG";
   char a2[] = "/LOGFILE=/tmp/a b.txt";
   char* argv[] = {prog, a1, a2, nullptr};
-  PosixProcessServices process(3, argv);
+  SystemProcessServices process(3, argv);
   EXPECT_EQ(process.CommandLine(), "/EXTERNAL=M4TCFG /LOGFILE=/tmp/a b.txt");
   // The directory comes from the running executable, not from argv[0].
   EXPECT_NE(process.ApplicationDirectory(), "/x");
@@ -46,7 +47,7 @@ TEST(PosixProcess, TextCrossesIntoTheCoreAsWindows1252) {
   char prog[] = "p";
   char a1[] = "/LOGFILE=/tmp/Z\xc3\xbcrich/log.txt";
   char* argv[] = {prog, a1, nullptr};
-  PosixProcessServices process(2, argv);
+  SystemProcessServices process(2, argv);
   EXPECT_EQ(process.CommandLine(), "/LOGFILE=/tmp/Z\xfcrich/log.txt");
 
   // A path of the core names the UTF-8 file on disk, and files created get UTF-8 names.
@@ -62,7 +63,7 @@ TEST(PosixProcess, FileExistsMeansANormalFileWhateverTheCase) {
   WriteFile(dir / "Parameter/Program.ini", "[Project]\r\n");
   char prog[] = "p";
   char* argv[] = {prog, nullptr};
-  PosixProcessServices process(1, argv);
+  SystemProcessServices process(1, argv);
   EXPECT_TRUE(process.FileExists(dir / "Parameter/Program.ini"));
   EXPECT_TRUE(process.FileExists(dir / "parameter/program.ini"));
   EXPECT_FALSE(process.FileExists(dir / "parameter"));
@@ -74,7 +75,7 @@ TEST(PosixProcess, AppendCreatesExtendsAndFailsWithoutADirectory) {
   TempDir dir;
   char prog[] = "p";
   char* argv[] = {prog, nullptr};
-  PosixProcessServices process(1, argv);
+  SystemProcessServices process(1, argv);
   EXPECT_TRUE(process.AppendToFile(dir / "log.txt", "a\r\n"));
   EXPECT_TRUE(process.AppendToFile(dir / "LOG.TXT", "b\n\r\r\n"));
   EXPECT_EQ(ReadFile(dir / "log.txt"), "a\r\nb\n\r\r\n");
@@ -89,7 +90,7 @@ TEST(PosixProcess, AppendOnlyToRegularFilesAndNeverBlocks) {
   TempDir dir;
   char prog[] = "p";
   char* argv[] = {prog, nullptr};
-  PosixProcessServices process(1, argv);
+  SystemProcessServices process(1, argv);
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0666), 0);
   EXPECT_FALSE(process.AppendToFile(dir / "fifo", "x\r\n"));
   const int reader = ::open((dir / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
@@ -106,7 +107,7 @@ TEST(PosixProcess, AppendOnlyToRegularFilesAndNeverBlocks) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(pipeFds[1], STDERR_FILENO);
-    PosixProcessServices child(1, argv);
+    SystemProcessServices child(1, argv);
     child.WriteDiagnostic("nobody reads this\n");
     ::_exit(child.AppendToFile("/dev/stderr", "x") ? 1 : 0);
   }
