@@ -148,8 +148,9 @@ std::uint32_t NativeProfileService::GetInt(std::string_view section, std::string
                                            std::int32_t defaultValue, const std::string& path) {
   if (const auto* file = state_->Current(path, posix::ToFileSystemPath(path))) {
     // Digits, sign and "0x" are ASCII: the UTF-8 of a file with a byte order mark reads alike.
+    // Windows reads the text into 30 characters first: only the first 29 count.
     if (const auto raw = posix::IniDocument(file->text()).RawValue(section, key)) {
-      if (const auto number = posix::ParseProfileInt(*raw)) return *number;
+      if (const auto number = posix::ParseProfileInt(raw->substr(0, 29))) return *number;
     }
   }
   return static_cast<std::uint32_t>(defaultValue);

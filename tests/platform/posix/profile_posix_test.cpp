@@ -382,6 +382,15 @@ std::vector<std::pair<std::string, int>> SystemCallsOf(const std::string& comman
   return calls;
 }
 
+// The file after command was killed at the nth call of the named system call.
+std::string KilledAt(const std::string& name, int nth, const std::string& command,
+                     const std::string& file) {
+  std::system(("strace -f -qq -o /dev/null -e trace=" + name + " -e inject=" + name +
+               ":signal=KILL:when=" + std::to_string(nth) + " " + command + " 2>/dev/null")
+                  .c_str());
+  return ReadFile(file);
+}
+
 // The writer is killed at each of its system calls in turn (strace injects SIGKILL there), on
 // both paths: the replace by rename, and the in-place rewrite of a file in a folder the user
 // may not write to. A kill leaves the old or the new content; only in place, when the content
@@ -422,17 +431,13 @@ TEST(PosixProfileCrash, KilledAtEverySystemCallLeavesTheOldOrTheNewFile) {
     int tails = 0;
     for (const auto& [name, nth] : calls) {
       WriteFile(file, old);
-      std::system(("strace -f -qq -o /dev/null -e trace=" + name + " -e inject=" + name +
-                   ":signal=KILL:when=" + std::to_string(nth) + " " + user + writer +
-                   " 2>/dev/null")
-                      .c_str());
-      const std::string bytes = ReadFile(file);
+      const std::string bytes = KilledAt(name, nth, user + writer, file);
       ASSERT_TRUE(bytes == old || bytes == newer || (c.inPlace && bytes == padded))
           << "killed at " << name << " #" << nth << ": " << bytes.size() << " bytes";
       if (bytes == padded && padded != newer) ++tails;
       for (const std::string& entry : Entries(folder)) {
         if (entry != "p.ini") {
-          ASSERT_EQ(entry, ".p.ini.new") << "killed at " << name << " #" << nth;
+          ASSERT_EQ(entry, ".p.ini.new") << name << " #" << nth;
         }
       }
     }
