@@ -178,7 +178,7 @@ void BM_LoadIniString(benchmark::State& state) {
   const BenchFile file = MakeFile(static_cast<std::size_t>(state.range(0)));
   IniSession ini;
   for (auto _ : state) {
-    if (morlane::LoadIniString(ini.session, file.section, "Key05", file.path, false).size() !=
+    if (morlane::LoadIniString(ini.session, file.section, "Key05", file.path).size() !=
         kValues[0].size()) {
       state.SkipWithError("wrong value");
     }
@@ -191,7 +191,8 @@ void BM_SaveIniFsync(benchmark::State& state) {
   IniSession ini;
   unsigned i = 0;
   for (auto _ : state) {
-    if (morlane::SaveIni(ini.session, kValues[++i % 2], file.section, "Key05", file.path) == 0) {
+    if (morlane::SaveIni(ini.session, kValues[++i % 2], file.section, "Key05", file.path) ==
+        morlane::SaveResult::Failed) {
       state.SkipWithError("write failed");
     }
   }

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "config/ini.h"
+#include "config/locations.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
 
 namespace morlane {
@@ -33,8 +33,7 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
     for (int n = 1; n <= 5; ++n) {
       std::string name;
       routine.Step([&] {
-        name = LoadIniString(session, "Common", "NameM" + std::to_string(n), configurationIniPath,
-                             false);
+        name = LoadIniString(session, "Common", "NameM" + std::to_string(n), configurationIniPath);
       });
       if (routine.Test([&] { return name == "-" || name.empty(); })) return;
       routine.Step([&] { SetMachineName(session, n, name); });
@@ -44,16 +43,15 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
 
   std::string programIni;
   int count = 0;
-  routine.Step([&] { programIni = GetProgramIniPath(session, kAccessRead); });
-  routine.Step(
-      [&] { count = LoadIniInteger(session, "Project", "NumberOfMachines", programIni, false); });
+  routine.Step([&] { programIni = GetProgramIniPath(session, IniAccess::Read); });
+  routine.Step([&] { count = LoadIniInteger(session, "Project", "NumberOfMachines", programIni); });
   // Rows exist for machines 1 to 5 only: the names above are never shown, so they are not
   // read (a count of 32767 would otherwise cost as many lookups). The count stays the count.
   for (int n = 1; n <= std::min(count, kMachinesWithRows); ++n) {
     routine.Step([&] {
       SetMachineName(
           session, n,
-          LoadIniString(session, "Machine" + std::to_string(n), "MachineName", programIni, false));
+          LoadIniString(session, "Machine" + std::to_string(n), "MachineName", programIni));
     });
   }
   if (count > kMachinesWithRows) routine.Step([&] { SetMachineName(session, count, ""); });
@@ -62,9 +60,8 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
 std::string GetValidMachines(Session& session) {
   Routine routine(session, "GetValidMachines");
   std::string text;
-  routine.Step([&] {
-    text = LoadIniString(session, "Project", "ValidMachines", GetCFGPath(session), false);
-  });
+  routine.Step(
+      [&] { text = LoadIniString(session, "Project", "ValidMachines", GetCFGPath(session)); });
   return text;
 }
 

@@ -1,6 +1,5 @@
 // The platform services of the system the program runs on, besides SystemProcessServices
-// (platform/process.h). Each backend implements these in its own backend_<system>.cpp, chosen
-// by CMake.
+// (platform/process.h). Each backend implements these in its own .cpp files, chosen by CMake.
 #pragma once
 
 #include <memory>

@@ -12,6 +12,7 @@
 #include "platform/dialog.h"
 #include "platform/process.h"
 #include "platform/profile.h"
+#include "runctx/session.h"
 
 namespace morlane::testing {
 
@@ -92,6 +93,15 @@ class UnusedProfile : public platform::ProfileService {
                        const std::string&) override;
   int WriteString(std::string_view, std::string_view, std::string_view,
                   const std::string&) override;
+};
+
+// A session over fakes for tests that touch no INI file; test fixtures derive from it to have
+// process, dialogs and session at hand.
+struct FakeSession {
+  FakeProcess process;
+  ScriptedDialogs dialogs;
+  UnusedProfile profile;
+  Session session{process, dialogs, profile};
 };
 
 }  // namespace morlane::testing

@@ -33,8 +33,8 @@ class QtGuiModule final : public platform::GuiModule {
 }  // namespace
 }  // namespace morlane::gui::qt
 
-extern "C" Q_DECL_EXPORT morlane::platform::GuiModule* morlane_gui_create(
-    const char* applicationTitle, int* argc, char** argv) {
+extern "C" morlane::platform::GuiModule* morlane_gui_create(const char* applicationTitle, int* argc,
+                                                            char** argv) {
   using namespace morlane::gui::qt;
   const QString title = FromAnsi(applicationTitle != nullptr ? applicationTitle : "");
   if (QApplication::instance() == nullptr) {

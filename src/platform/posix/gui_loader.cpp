@@ -1,29 +1,44 @@
-#include "platform/posix/gui_loader.h"
-
+// Loads the Qt module beside the program when a dialog or the window is needed.
 #include <dlfcn.h>
 
 #include <cstdlib>
 
+#include "platform/backend.h"
 #include "platform/posix/codepage.h"
 
-namespace morlane::platform::posix {
+namespace morlane::platform {
 namespace {
+
+constexpr const char* kGuiModuleFile = "libmorlane_gui.so";
 
 bool IsSet(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
 }
 
-}  // namespace
+class PosixGuiProvider final : public GuiProvider {
+ public:
+  PosixGuiProvider(ProcessServices& process, int& argc, char** argv)
+      : process_(process), argc_(argc), argv_(argv) {}
 
-bool PosixGuiProvider::DisplayAvailable() const {
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
-}
+  bool DisplayAvailable() const override {
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+  }
+  GuiModule* Gui() override;
+
+ private:
+  ProcessServices& process_;
+  int& argc_;
+  char** argv_;
+  GuiModule* gui_ = nullptr;
+  bool tried_ = false;
+};
 
 GuiModule* PosixGuiProvider::Gui() {
   if (tried_) return gui_;
   tried_ = true;
-  const std::string path = Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
+  const std::string path =
+      posix::Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
   // The module stays loaded for the rest of the process.
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
@@ -42,4 +57,10 @@ GuiModule* PosixGuiProvider::Gui() {
   return gui_;
 }
 
-}  // namespace morlane::platform::posix
+}  // namespace
+
+std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int& argc, char** argv) {
+  return std::make_unique<PosixGuiProvider>(process, argc, argv);
+}
+
+}  // namespace morlane::platform

@@ -137,7 +137,10 @@ TEST(PosixCodepage, Utf8BecomesWindows1252WithQuestionMarksForTheRest) {
             "a?b");  // Omega is not in the code page
   EXPECT_EQ(Utf8ToCp1252("a\xff"
                          "b\xc3"),
-            "a?b?");  // broken bytes
+            "a?b?");                                    // broken bytes
+  EXPECT_EQ(Utf8ToCp1252("x\xe2(y\xe2\x82"), "x?(y?");  // a cut sequence: one "?" each
+  // The C1 controls of the five bytes the code page leaves undefined come back as those bytes.
+  EXPECT_EQ(Utf8ToCp1252("\xc2\x81\xc2\x9d\xc2\x80"), "\x81\x9d?");
 }
 
 }  // namespace
