@@ -67,6 +67,9 @@ ErrorAnswer ErrorSub(Session& session, std::int32_t number, const std::string& s
 }
 
 void EndProgram(Session& session, platform::ExitStatus status) {
+  if (status == platform::ExitStatus::NotStored && session.partlyStored) {
+    status = platform::ExitStatus::PartlyStored;
+  }
   session.process.EndProcess(status);
   // Not reached. GCC does not follow [[noreturn]] through a virtual call, so say it here once.
 #if defined(_MSC_VER)
