@@ -108,11 +108,13 @@ SaveResult SaveIni(Session& session, const IniValue& value, const std::string& s
   return result;
 }
 
-std::int16_t SaveIniStrings(Session& session, const std::string& section,
-                            const platform::ProfileEntries& entries, const std::string& path) {
+SaveResult SaveIniStrings(Session& session, const platform::ProfileEntries& entries,
+                          const std::string& path) {
   Routine routine(session, "SaveIni");
-  std::int16_t result = 0;
-  routine.Step([&] { result = session.profile.WriteStrings(section, entries, path) != 0 ? 1 : 0; });
+  SaveResult result = SaveResult::Failed;
+  routine.Step([&] {
+    if (session.profile.WriteStrings(entries, path) != 0) result = SaveResult::Saved;
+  });
   return result;
 }
 

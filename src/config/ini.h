@@ -36,10 +36,10 @@ enum class SaveResult { Failed, Saved };
 SaveResult SaveIni(Session& session, const IniValue& value, const std::string& section,
                    const std::string& key, const std::string& path);
 
-// Writes several texts into one section as SaveIni would one by one, in one go where the
-// platform can (one replacement of the file instead of one per key).
-std::int16_t SaveIniStrings(Session& session, const std::string& section,
-                            const platform::ProfileEntries& entries, const std::string& path);
+// Writes several texts as SaveIni would one by one, in one go where the platform can (one
+// replacement of the file instead of one per key).
+SaveResult SaveIniStrings(Session& session, const platform::ProfileEntries& entries,
+                          const std::string& path);
 
 // The text SaveIni writes for a value; false for a type without text.
 bool IniText(const IniValue& value, std::string& text);

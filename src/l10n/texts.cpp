@@ -35,7 +35,7 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
     if (HasText(caption)) {
       c.caption = caption;
     } else {
-      missing.emplace_back(key, language != "1031" ? std::string("0") : c.caption);
+      missing.push_back({language, key, language != "1031" ? std::string("0") : c.caption});
     }
 
     if (c.helpId != 0) {
@@ -43,7 +43,7 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
       const std::string helpKey = "Help" + std::to_string(c.helpId);
       const std::string help = LoadIniString(session, language, helpKey, LanguageFilePath(session));
       session.HelpTexts[static_cast<std::size_t>(c.helpId)] = help;
-      if (!HasText(help)) missing.emplace_back(helpKey, "0");
+      if (!HasText(help)) missing.push_back({language, helpKey, "0"});
     }
   }
 
@@ -53,18 +53,19 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
   if (HasText(toolTip)) {
     c.toolTip = toolTip;
   } else {
-    missing.emplace_back(key, "0");
+    missing.push_back({language, key, "0"});
   }
 }
 
 }  // namespace
 
 void LoadToolTipTexts(Session& session, std::vector<form::Control>& controls) {
-  const std::string language = GetLanguage(session);
-  const std::size_t count = controls.size();
-  // The keys the file lacks are added at the end in one go: on a first start that is one
-  // replacement of the file (and one fsync) instead of one per key, with the same bytes.
+  // The keys the file lacks (the language id too) are added at the end in one go: on a first
+  // start that is one replacement of the file (and one fsync) instead of one per key, with the
+  // same bytes.
   platform::ProfileEntries missing;
+  const std::string language = GetLanguage(session, &missing);
+  const std::size_t count = controls.size();
   for (std::size_t p = 0; p < count; ++p) {
     const bool indexed = IsIndexed(controls, p);
     try {
@@ -75,7 +76,7 @@ void LoadToolTipTexts(Session& session, std::vector<form::Control>& controls) {
       // A control that fails keeps what it got so far; the pass goes on with the next one.
     }
   }
-  if (!missing.empty()) SaveIniStrings(session, language, missing, LanguageFilePath(session));
+  if (!missing.empty()) SaveIniStrings(session, missing, LanguageFilePath(session));
 }
 
 }  // namespace morlane

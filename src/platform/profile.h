@@ -6,13 +6,17 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace morlane::platform {
 
-// Key and value pairs of one section, in the order they are written.
-using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
+// Values to store, in the order they are written.
+struct ProfileEntry {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+using ProfileEntries = std::vector<ProfileEntry>;
 
 class ProfileService {
  public:
@@ -29,13 +33,12 @@ class ProfileService {
   // Stores the value, creating file, section and key as needed. Non-zero on success.
   virtual int WriteString(std::string_view section, std::string_view key, std::string_view value,
                           const std::string& path) = 0;
-  // Stores several values of one section: the file ends as after writing them one by one, in
-  // order. Non-zero when all were stored. A backend may replace the file once for all of them.
-  virtual int WriteStrings(std::string_view section, const ProfileEntries& entries,
-                           const std::string& path) {
+  // Stores several values: the file ends as after writing them one by one, in order. Non-zero
+  // when all were stored. A backend may replace the file once for all of them.
+  virtual int WriteStrings(const ProfileEntries& entries, const std::string& path) {
     bool all = true;
-    for (const auto& [key, value] : entries)
-      all = WriteString(section, key, value, path) != 0 && all;
+    for (const ProfileEntry& e : entries)
+      all = WriteString(e.section, e.key, e.value, path) != 0 && all;
     return all ? 1 : 0;
   }
 };
@@ -62,8 +65,7 @@ class NativeProfileService final : public ProfileService {
                        const std::string& path) override;
   int WriteString(std::string_view section, std::string_view key, std::string_view value,
                   const std::string& path) override;
-  int WriteStrings(std::string_view section, const ProfileEntries& entries,
-                   const std::string& path) override;
+  int WriteStrings(const ProfileEntries& entries, const std::string& path) override;
 
  private:
   struct State;  // what the backend keeps between calls

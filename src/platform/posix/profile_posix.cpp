@@ -31,7 +31,10 @@ bool MayReplace(const std::string& path, const struct stat& st) {
   return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-using Entry = std::pair<std::string_view, std::string_view>;
+// A value to store: section, key, value.
+struct Entry {
+  std::string_view section, key, value;
+};
 
 // What writing the entries in turn makes of a text: one edit per entry that changes it, each
 // to the text the previous ones made; text is the result when there is more than one.
@@ -41,12 +44,11 @@ struct WritePlan {
   bool refused = false;  // an entry the services refuse (the others are still written)
 };
 
-WritePlan PlanWrites(std::string_view text, std::string_view section,
-                     const std::vector<Entry>& entries) {
+WritePlan PlanWrites(std::string_view text, const std::vector<Entry>& entries) {
   WritePlan plan;
-  for (const auto& [key, value] : entries) {
+  for (const Entry& e : entries) {
     const std::string_view now = plan.edits.empty() ? text : std::string_view(plan.text);
-    posix::IniWritePlan one = posix::IniDocument(now).PlanWrite(section, key, value);
+    posix::IniWritePlan one = posix::IniDocument(now).PlanWrite(e.section, e.key, e.value);
     plan.refused = plan.refused || one.kind == posix::IniWriteKind::kRefused;
     if (one.kind != posix::IniWriteKind::kEdit) continue;
     // A single edit is written from the old bytes; only several need the text in between.
@@ -73,23 +75,22 @@ struct NativeProfileService::State {
 
   // True when the file already holds every entry: answered without the writers' lock, as
   // most writes of a run change nothing.
-  bool Holds(const std::string& target, std::string_view section,
-             const std::vector<Entry>& entries) {
+  bool Holds(const std::string& target, const std::vector<Entry>& entries) {
     try {
       const posix::ProfileFile* file = files.Current(target);
       if (file == nullptr) return false;
-      const WritePlan plan = PlanWrites(file->text(), section, entries);
+      const WritePlan plan = PlanWrites(file->text(), entries);
       return plan.edits.empty() && !plan.refused;
     } catch (const std::filesystem::filesystem_error&) {
       return false;
     }
   }
 
-  int Store(std::string_view section, const std::vector<Entry>& entries, const std::string& path,
+  int Store(const std::vector<Entry>& entries, const std::string& path,
             const ProfileOptions& options) {
     if (path.empty()) return 0;
     const std::string target = posix::FollowSymlinks(posix::ToFileSystemPath(path));
-    if (Holds(target, section, entries)) return 1;
+    if (Holds(target, entries)) return 1;
     // Read, edit and replace under the writers' lock, so that no other run's update is lost.
     const posix::DirectoryLock lock(target);
     if (!lock.held() && !lock.unlockable()) return 0;
@@ -102,7 +103,7 @@ struct NativeProfileService::State {
     // A missing file is made; a missing directory (found when the temporary file cannot be
     // made) and a read-only file are a failed write.
     if (file != nullptr && !MayReplace(target, file->status())) return 0;
-    const WritePlan plan = PlanWrites(file != nullptr ? file->text() : "", section, entries);
+    const WritePlan plan = PlanWrites(file != nullptr ? file->text() : "", entries);
     if (plan.edits.empty()) return plan.refused ? 0 : 1;
     posix::Pieces content;
     std::string storage;
@@ -158,15 +159,14 @@ std::uint32_t NativeProfileService::GetInt(std::string_view section, std::string
 
 int NativeProfileService::WriteString(std::string_view section, std::string_view key,
                                       std::string_view value, const std::string& path) {
-  return state_->Store(section, {{key, value}}, path, options_);
+  return state_->Store({{section, key, value}}, path, options_);
 }
 
-int NativeProfileService::WriteStrings(std::string_view section, const ProfileEntries& entries,
-                                       const std::string& path) {
+int NativeProfileService::WriteStrings(const ProfileEntries& entries, const std::string& path) {
   std::vector<Entry> views;
-  for (const auto& [key, value] : entries)
-    views.emplace_back(key, value);
-  return state_->Store(section, views, path, options_);
+  for (const ProfileEntry& e : entries)
+    views.push_back({e.section, e.key, e.value});
+  return state_->Store(views, path, options_);
 }
 
 }  // namespace morlane::platform

@@ -43,9 +43,8 @@ int NativeProfileService::WriteString(std::string_view section, std::string_view
   return ::WritePrivateProfileStringA(s.c_str(), k.c_str(), v.c_str(), path.c_str()) != 0 ? 1 : 0;
 }
 
-int NativeProfileService::WriteStrings(std::string_view section, const ProfileEntries& entries,
-                                       const std::string& path) {
-  return ProfileService::WriteStrings(section, entries, path);
+int NativeProfileService::WriteStrings(const ProfileEntries& entries, const std::string& path) {
+  return ProfileService::WriteStrings(entries, path);
 }
 
 }  // namespace morlane::platform

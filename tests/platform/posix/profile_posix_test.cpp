@@ -110,20 +110,20 @@ TEST(PosixProfile, ReplaceFollowsSymlinksAndKeepsPermissionBits) {
 }
 
 // Several values in one replacement give the same bytes as writing them one by one: new
-// section, keys after the last line without a line end, a UTF-16 file, a refused key.
+// sections, keys after the last line without a line end, a UTF-16 file, a refused key.
 TEST(PosixProfile, WriteStringsEndsAsWritingOneByOne) {
   TempDir dir;
-  const ProfileEntries entries = {
-      {"a", "1"}, {"b", " 2 "}, {"a", "3"}, {"k=x", "refused"}, {"c", "\xE9"}};
+  const ProfileEntries entries = {{"S", "a", "1"}, {"S", "b", " 2 "},       {"T", "y", "2"},
+                                  {"S", "a", "3"}, {"S", "k=x", "refused"}, {"S", "c", "\xE9"}};
   for (const std::string& before :
        {std::string(), std::string("[S]\r\nold=1"), std::string("[T]\nx=1\n\n[S]\na=0\n\n"),
         std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12)}) {
     WriteFile(dir / "one.ini", before);
     WriteFile(dir / "all.ini", before);
     NativeProfileService service;
-    for (const auto& [key, value] : entries)
-      service.WriteString("S", key, value, dir / "one.ini");
-    EXPECT_EQ(service.WriteStrings("S", entries, dir / "all.ini"), 0) << "one key is refused";
+    for (const ProfileEntry& e : entries)
+      service.WriteString(e.section, e.key, e.value, dir / "one.ini");
+    EXPECT_EQ(service.WriteStrings(entries, dir / "all.ini"), 0) << "one key is refused";
     EXPECT_EQ(ReadFile(dir / "all.ini"), ReadFile(dir / "one.ini")) << before;
   }
 }
