@@ -51,10 +51,10 @@ class Routine {
     }
   }
 
-  // Reports a failure that happened in this routine outside Step/Test. Returns on resume.
+ private:
+  // Reports the failure of a step or test. Returns on resume; ends the process on abort.
   void Report(std::exception_ptr error);
 
- private:
   Session& session_;
   std::string name_;
 };
