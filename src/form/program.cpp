@@ -15,11 +15,14 @@ void EndWithoutDisplay(Session& session, const std::string& text, bool displayAv
     EndProgram(session, platform::ExitStatus::NotStored);
   }
   // The loader has already said on stderr why the window module could not be started.
+  const char* stored =
+      session.partlyStored ? "the store was only partly written" : "nothing was stored";
   process.WriteDiagnostic(process.ExecutableBaseName() +
                           (displayAvailable
-                               ? ": the window cannot be started; nothing was stored\n"
+                               ? ": the window cannot be started; "
                                : ": no display available (DISPLAY, WAYLAND_DISPLAY and "
-                                 "QT_QPA_PLATFORM are unset); nothing was stored\n"));
+                                 "QT_QPA_PLATFORM are unset); ") +
+                          stored + "\n");
   EndProgram(session, platform::ExitStatus::NoDisplay);
 }
 
@@ -40,10 +43,13 @@ platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
   const bool display = provider.DisplayAvailable();
   platform::GuiModule* gui = display ? provider.Gui() : nullptr;
   if (gui == nullptr) {
-    EndWithoutDisplay(session,
-                      display ? "Nothing stored: the window is needed, but it cannot be started"
-                              : "Nothing stored: the window is needed, but no display is available",
-                      display);
+    const std::string stored = session.partlyStored
+                                   ? "Partly stored (see the errors above): the window is needed"
+                                   : "Nothing stored: the window is needed";
+    EndWithoutDisplay(
+        session,
+        stored + (display ? ", but it cannot be started" : ", but no display is available"),
+        display);
   }
   return gui->RunWindow(form);
 }
