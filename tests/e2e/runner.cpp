@@ -6,20 +6,78 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
+
+#include "config/editinfo.h"
 
 namespace morlane::e2e {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The program file in the project: the Windows program keeps its extension.
+std::string ProgramFile() {
+  return kUnderWine ? "Config/Morlane_Config.exe" : "Config/Morlane_Config";
+}
+
+#ifdef MORLANE_UNDER_WINE
+std::string WineSetting(const char* name) {
+  const char* value = std::getenv(name);
+  return std::string(name) + "=" + (value != nullptr ? value : "");
+}
+#endif
+
+}  // namespace
+
+std::string ServicePackLogFile() {
+  if (!kUnderWine) return kServicePackLog;
+  const char* prefix = std::getenv("WINEPREFIX");
+  return std::string(prefix != nullptr ? prefix : "") + "/drive_c/HalvoServicePack.log";
+}
+
+std::string EditorEncoded() {
+  if (!kUnderWine) return kEditorEncoded;
+  const char* prefix = std::getenv("WINEPREFIX");
+  return EncodeEditor(prefix != nullptr ? prefix : "");
+}
+
 ProjectTree::ProjectTree() {
   fs::create_directories(Path("Config"));
-  fs::copy_file(MORLANE_PROGRAM, Path("Config/Morlane_Config"));
+  fs::copy_file(MORLANE_PROGRAM, Path(ProgramFile()));
 #ifdef MORLANE_GUI_MODULE
   fs::copy_file(MORLANE_GUI_MODULE, Path("Config/libmorlane_gui.so"));
 #endif
+}
+
+std::string ProjectTree::ProgramPath(const std::string& relative) const {
+  if (!kUnderWine) return Path(relative);
+  std::string path = "Z:" + Path(relative);
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+std::string ProjectTree::Read(const std::string& relative) const {
+  const fs::path path = Path(relative);
+  std::error_code ec;
+  if (kUnderWine && !fs::exists(path, ec)) {
+    const auto lower = [](std::string text) {
+      for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      return text;
+    };
+    for (const auto& entry : fs::directory_iterator(path.parent_path(), ec)) {
+      if (lower(entry.path().filename().string()) == lower(path.filename().string())) {
+        return testing::ReadFile(entry.path().string());
+      }
+    }
+  }
+  return testing::ReadFile(path.string());
 }
 
 void ProjectTree::CopyFrom(const std::string& source) const {
@@ -46,14 +104,22 @@ std::unique_ptr<RunningProgram> ProjectTree::Start(
 pid_t ProjectTree::Spawn(const std::vector<std::string>& wrapper,
                          const std::vector<std::string>& args,
                          const std::vector<std::string>& environment) const {
-  const std::string program = Path("Config/Morlane_Config");
+  const std::string program = Path(ProgramFile());
   const std::string errFile = StderrFile();
   std::vector<std::string> env = {kEditorEntry, "PATH=/usr/bin:/bin", "LC_ALL=C.UTF-8",
                                   "HOME=" + dir.path()};
   env.insert(env.end(), environment.begin(), environment.end());
+  std::vector<std::string> command = wrapper;
+#ifdef MORLANE_UNDER_WINE
+  // The prefix and its server are the driver's (scripts/test-windows makes them).
+  command.insert(command.begin(), MORLANE_UNDER_WINE);
+  for (const char* name : {"WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES"}) {
+    env.push_back(WineSetting(name));
+  }
+#endif
 
   std::vector<char*> argv;
-  for (const auto& w : wrapper)
+  for (const auto& w : command)
     argv.push_back(const_cast<char*>(w.c_str()));
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& a : args)
@@ -120,12 +186,12 @@ Outcome RunningProgram::Wait(int timeoutMs) {
 
 ServicePackLogWatcher::ServicePackLogWatcher() {
   std::error_code ec;
-  const auto size = fs::file_size(kServicePackLog, ec);
+  const auto size = fs::file_size(ServicePackLogFile(), ec);
   start_ = ec ? 0 : static_cast<std::size_t>(size);
 }
 
 std::string ServicePackLogWatcher::Appended() const {
-  const std::string all = testing::ReadFile(kServicePackLog);
+  const std::string all = testing::ReadFile(ServicePackLogFile());
   return all.size() > start_ ? all.substr(start_) : std::string();
 }
 

@@ -45,10 +45,14 @@ class ProjectTree {
   ProjectTree();
 
   std::string Path(const std::string& relative) const { return dir / ("plant/" + relative); }
+  // The same place as the program names it: under Wine a Windows path on drive Z:.
+  std::string ProgramPath(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const {
     testing::WriteFile(Path(relative), bytes);
   }
-  std::string Read(const std::string& relative) const { return testing::ReadFile(Path(relative)); }
+  // Under Wine a file is found without regard to case, as Windows finds it: the program may
+  // have made it with the name spelt otherwise (an upper-cased LOGFILE path, say).
+  std::string Read(const std::string& relative) const;
   // Copies a tree (e.g. the bundled sample project) over the project.
   void CopyFrom(const std::string& source) const;
 
@@ -81,9 +85,22 @@ class ServicePackLogWatcher {
   std::size_t start_ = 0;
 };
 
+// The driver that runs the cases: the POSIX program, or (MORLANE_UNDER_WINE, the wine command)
+// the Windows program under Wine.
+#ifdef MORLANE_UNDER_WINE
+inline constexpr bool kUnderWine = true;
+#else
+inline constexpr bool kUnderWine = false;
+#endif
+
 inline const char* kServicePackLog = "/var/log/HalvoServicePack.log";
+// Where the program under test writes its service-pack log: under Wine C:\ of the prefix.
+std::string ServicePackLogFile();
 // The first environment entry of every run and its encoded form in the stamp.
 inline const char* kEditorEntry = "USERNAME=Service";
 inline const char* kEditorEncoded = "586A777B6E686A";
+// The stamp's editor as the program under test writes it: under Wine the first entry of the
+// Windows environment is Wine's own, the prefix directory.
+std::string EditorEncoded();
 
 }  // namespace morlane::e2e

@@ -1,6 +1,6 @@
 #include "platform/backend.h"
 #include "platform/profile.h"
-#include "platform/win32/gui_loader_win32.h"
+#include "platform/win32/gui_win32.h"
 
 namespace morlane::platform {
 
@@ -8,8 +8,9 @@ std::unique_ptr<ProfileService> MakeProfileService() {
   return std::make_unique<NativeProfileService>();
 }
 
-std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int& argc, char** argv) {
-  return std::make_unique<win32::Win32GuiProvider>(process, argc, argv);
+// argc/argv are for a toolkit that wants them; the native window does not.
+std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int&, char**) {
+  return std::make_unique<win32::Win32GuiProvider>(process);
 }
 
 }  // namespace morlane::platform

@@ -3,9 +3,11 @@
 #include "platform/process.h"
 
 #include <windows.h>
+#include <winver.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 
 namespace morlane::platform::win32 {
@@ -82,8 +84,26 @@ SystemProcessServices::SystemProcessServices(int, char**) {
   SplitModulePath(ModuleFileName(), applicationDirectory_, baseName_);
 }
 
+// From the program's own version resource, so that the stamp says what Explorer shows; read
+// directly, without the version DLL. A program without the resource has version 0.0.0.
 Version SystemProcessServices::ProgramVersion() const {
-  return {MORLANE_VERSION_MAJOR, MORLANE_VERSION_MINOR, MORLANE_VERSION_PATCH};
+  const HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO),
+                                      MAKEINTRESOURCEA(16));  // RT_VERSION
+  const HGLOBAL loaded = found != nullptr ? ::LoadResource(nullptr, found) : nullptr;
+  const auto* bytes =
+      static_cast<const unsigned char*>(loaded != nullptr ? ::LockResource(loaded) : nullptr);
+  if (bytes == nullptr) return {};
+  const DWORD size = ::SizeofResource(nullptr, found);
+  // The fixed part follows the key "VS_VERSION_INFO" at a 32-bit boundary.
+  for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+    VS_FIXEDFILEINFO info;
+    std::memcpy(&info, bytes + at, sizeof info);
+    if (info.dwSignature == 0xFEEF04BDu) {
+      return {HIWORD(info.dwFileVersionMS), LOWORD(info.dwFileVersionMS),
+              HIWORD(info.dwFileVersionLS)};
+    }
+  }
+  return {};
 }
 
 std::vector<std::string> SystemProcessServices::EnvironmentEntries() const {

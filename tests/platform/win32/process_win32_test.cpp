@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/process.h"
-#include "platform/win32/gui_loader_win32.h"
+#include "platform/win32/gui_win32.h"
 #include "support/fakes.h"
 
 namespace morlane::platform::win32 {
@@ -64,7 +64,11 @@ TEST(Win32Process, RealServicesOfTheRunningProgram) {
   EXPECT_EQ(process.ExecutableBaseName(), "platform_win32_tests");
   EXPECT_EQ(process.CommandLine().find("platform_win32_tests"), std::string::npos)
       << process.CommandLine();
-  EXPECT_EQ(process.ProgramVersion().major, 1);
+  // From the version resource, which CMake fills from the project version.
+  const Version v = process.ProgramVersion();
+  EXPECT_EQ(
+      std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.revision),
+      MORLANE_PROJECT_VERSION);
 
   const Strings entries = process.EnvironmentEntries();
   EXPECT_NE(std::find(entries.begin(), entries.end(), "MORLANE_TEST_USER=J\xf6rg"), entries.end());
@@ -105,32 +109,16 @@ TEST(Win32Process, AppendWritesBytesAsGivenAndFailsWithoutADirectory) {
   EXPECT_FALSE(process.AppendToFile("", "x"));
 }
 
-TEST(Win32GuiProvider, LoadsTheModuleBesideTheProgramOnce) {
-  SystemProcessServices process(0, nullptr);  // beside the test program: the stand-in module
-  int argc = 3;
-  char* argv[] = {nullptr};
-  Win32GuiProvider provider(process, argc, argv);
+TEST(Win32GuiProvider, GivesTheNativeGuiOnceWithoutAnythingBesideTheProgram) {
+  TempDir dir;  // an empty folder: no window module to load
+  morlane::testing::FakeProcess process;
+  process.applicationDirectory = std::filesystem::path(dir.path()).make_preferred().string();
+  Win32GuiProvider provider(process);
   EXPECT_TRUE(provider.DisplayAvailable());
   GuiModule* gui = provider.Gui();
   ASSERT_NE(gui, nullptr);
   EXPECT_EQ(provider.Gui(), gui);
-  MessageRequest request;
-  request.text = "platform_win32_tests";  // the title it was created with
-  EXPECT_EQ(gui->ShowMessage(request), Choice::Yes);
-}
-
-TEST(Win32GuiProvider, MissingModuleIsReportedOnceAndGivesNoGui) {
-  TempDir dir;
-  morlane::testing::FakeProcess process;
-  process.applicationDirectory = std::filesystem::path(dir.path()).make_preferred().string();
-  int argc = 1;
-  char* argv[] = {nullptr};
-  Win32GuiProvider provider(process, argc, argv);
-  EXPECT_EQ(provider.Gui(), nullptr);
-  EXPECT_EQ(provider.Gui(), nullptr);
-  EXPECT_EQ(process.diagnostics, "Morlane_Config: cannot load the window (" +
-                                     process.applicationDirectory +
-                                     "\\morlane_gui.dll, error 126)\n");
+  EXPECT_EQ(process.diagnostics, "");
 }
 
 }  // namespace

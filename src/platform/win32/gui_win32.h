@@ -1,17 +1,18 @@
-// Loads the Qt module beside the program when a dialog or the window is needed.
+// The window and the message boxes of the Windows program: the native view linked into the
+// executable, started on first use.
 #pragma once
+
+#include <memory>
 
 #include "platform/gui.h"
 #include "platform/process.h"
 
 namespace morlane::platform::win32 {
 
-inline constexpr const char* kGuiModuleFile = "morlane_gui.dll";
-
 class Win32GuiProvider : public GuiProvider {
  public:
-  Win32GuiProvider(ProcessServices& process, int& argc, char** argv)
-      : process_(process), argc_(argc), argv_(argv) {}
+  explicit Win32GuiProvider(ProcessServices& process) : process_(process) {}
+  ~Win32GuiProvider() override;
 
   // Windows always has a desktop to show the window on.
   bool DisplayAvailable() const override { return true; }
@@ -19,10 +20,7 @@ class Win32GuiProvider : public GuiProvider {
 
  private:
   ProcessServices& process_;
-  int& argc_;
-  char** argv_;
-  GuiModule* gui_ = nullptr;
-  bool tried_ = false;
+  std::unique_ptr<GuiModule> gui_;
 };
 
 }  // namespace morlane::platform::win32

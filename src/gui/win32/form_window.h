@@ -1,0 +1,98 @@
+// The native window of the form: Win32 controls built from the model's control table,
+// mirroring it on every Sync() and forwarding clicks, focus changes, edits, activation and close
+// requests to it. Texts are Windows-1252 and go to the ANSI services as they are.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "form/controls.h"
+#include "form/events.h"
+
+namespace morlane::gui::win32 {
+
+class FormWindow final : public form::FormHost {
+ public:
+  explicit FormWindow(form::FormEvents& form);
+  ~FormWindow() override;
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  // Builds the window and every control and attaches itself to the form; false when Windows
+  // refuses to make the window.
+  bool Create();
+  // Shows the window centred on the desktop; activation puts the focus on the first control.
+  void Open();
+  // Runs the window until it is destroyed (a confirmed close request).
+  void Run();
+  HWND Handle() const { return window_; }
+
+  // FormHost
+  void Sync() override;
+  void ProcessPendingEvents() override;
+
+ private:
+  struct Shown {
+    HWND hwnd = nullptr;
+    HWND edit = nullptr;   // a combo box's edit field
+    HICON icon = nullptr;  // a button's picture
+    SIZE iconSize{};
+    std::string caption;  // as last applied
+    std::optional<form::Rgb> backColor;
+    std::vector<std::string> items;
+    int designWidth = 0;  // pixels
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static bool RegisterClasses(HINSTANCE instance);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(std::size_t n, int code);
+  LRESULT OnColour(UINT message, HDC dc, HWND control);
+  void DrawButton(const DRAWITEMSTRUCT& item);
+
+  void Build();
+  void AddToolTips();
+  HWND CreateControl(std::size_t n, HWND parent);
+  void Mirror(std::size_t n);
+  void MirrorCombo(std::size_t n);
+  void FitCombo(std::size_t n);
+  void ReadComboText(std::size_t n);
+  // Keyboard handling of a dialog, without a default or cancel button; true when handled.
+  bool PreTranslate(const MSG& message);
+  void MoveFocus(bool forward);
+  void FocusFirst();
+  std::optional<std::size_t> PositionOf(HWND hwnd) const;
+  bool TakesFocus(std::size_t n) const;
+  int Pixels(int twips) const;
+  HFONT FontOf(const form::Font& font);
+  HBRUSH Brush(form::Rgb colour);
+  template <typename Handler>
+  void Call(Handler handler);
+
+  form::FormEvents& events_;
+  HINSTANCE instance_ = nullptr;
+  HWND window_ = nullptr;
+  HWND toolTips_ = nullptr;
+  int dpi_ = 96;
+  std::vector<Shown> shown_;  // parallel to the form's controls
+  std::map<std::string, HFONT> fonts_;
+  std::map<COLORREF, HBRUSH> brushes_;
+  std::string caption_;
+  std::string toolTipText_;  // lent to the tool tip control until it asks again
+  HWND savedFocus_ = nullptr;
+  bool built_ = false;
+  bool busy_ = false;
+  bool mirroring_ = false;  // changes made by mirroring are no user's edits
+  bool restoring_ = false;  // focus given back on activation is no user's move
+  int handlersRunning_ = 0;
+  int deactivations_ = 0;  // by message boxes, among others
+  std::optional<std::size_t> framePressed_;
+};
+
+}  // namespace morlane::gui::win32
