@@ -8,28 +8,32 @@
 
 namespace morlane {
 
-void EndWithoutDisplay(Session& session, const std::string& text, bool displayAvailable) {
+void EndWithoutDisplay(Session& session, const std::string& text, const std::string& reason) {
   auto& process = session.process;
   if (session.SilentMode) {
     WriteServicePackLog(session, text);
     process.EndProcess(kExitNotStored);
   }
-  // The loader has already said on stderr why the window module could not be started.
-  process.WriteDiagnostic(process.ExecutableBaseName() +
-                          (displayAvailable
-                               ? ": the window cannot be started; nothing was stored\n"
-                               : ": no display available (DISPLAY, WAYLAND_DISPLAY and "
-                                 "QT_QPA_PLATFORM are unset); nothing was stored\n"));
+  process.WriteDiagnostic(process.ExecutableBaseName() + ": " + reason + "; nothing was stored\n");
   process.EndProcess(kExitNoDisplay);
   std::abort();  // not reached: EndProcess does not return
 }
+
+namespace {
+
+// The loader has already said on stderr why a window module could not be started.
+std::string WhyNoGui(const platform::GuiProvider& provider, bool displayAvailable) {
+  return displayAvailable ? "the window cannot be started" : provider.NoDisplayReason();
+}
+
+}  // namespace
 
 platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& request) {
   const bool display = provider_.DisplayAvailable();
   platform::GuiModule* gui = display ? provider_.Gui() : nullptr;
   if (gui == nullptr) {
     if (session_ == nullptr) std::abort();  // wired up wrongly: no way to report anything
-    EndWithoutDisplay(*session_, request.text, display);
+    EndWithoutDisplay(*session_, request.text, WhyNoGui(provider_, display));
   }
   return gui->ShowMessage(request);
 }
@@ -43,7 +47,7 @@ int RunProgram(Session& session, form::frm_Morlane_Exe& form, platform::GuiProvi
     EndWithoutDisplay(session,
                       display ? "Nothing stored: the window is needed, but it cannot be started"
                               : "Nothing stored: the window is needed, but no display is available",
-                      display);
+                      WhyNoGui(provider, display));
   }
   return gui->RunWindow(form);
 }

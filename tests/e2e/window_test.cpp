@@ -433,6 +433,33 @@ TEST_F(WindowRun, SilentStartWithADuplicateShowsTheMessageThenTheWindow) {
   EXPECT_EQ(servicePackLog.Appended(), "");
 }
 
+// A set display whose server refuses the program (as sudo on a desktop can cause) ends as no
+// display does: one line and status 2, or, silent, the message in the service-pack log.
+TEST_F(WindowRun, DisplayThatRefusesTheConnectionEndsLikeNoDisplay) {
+  const VirtualScreen refusing({}, true);
+  ASSERT_FALSE(refusing.display().empty()) << refusing.error();
+  const std::vector<std::string> environment = {"DISPLAY=" + refusing.display(),
+                                                "XAUTHORITY=" + p.Path("no-cookies")};
+  for (const auto& args : {std::vector<std::string>{}, Integrated()}) {
+    const Outcome run = p.Run(args, environment);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.stderrText,
+              "Morlane_Config: no usable display (no connection to the X display \"" +
+                  refusing.display() + "\"); nothing was stored\n");
+  }
+  ExpectNothingWritten();
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("log/cfglog.txt")));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+
+  p.Write("parameter/Program.ini", Positions("1", "1"));
+  const Outcome silent = p.Run({"/EXTERNAL=SILENT"}, environment);
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_EQ(silent.stderrText, "");
+  EXPECT_EQ(servicePackLog.Appended(),
+            "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+}
+
 // ---- Cancel and the close request ---------------------------------------------------------------
 
 TEST_F(WindowRun, CancelAnsweredNoKeepsTheWindowAndYesEndsWithTheCancelLine) {

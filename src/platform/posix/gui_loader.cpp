@@ -2,22 +2,16 @@
 
 #include <dlfcn.h>
 
-#include <cstdlib>
-
 #include "platform/posix/codepage.h"
 
 namespace morlane::platform::posix {
-namespace {
-
-bool IsSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
+bool PosixGuiProvider::DisplayAvailable() const {
+  if (!display_) display_ = CheckDisplay(SystemDisplayEnvironment());
+  return display_->usable;
 }
 
-}  // namespace
-
-bool PosixGuiProvider::DisplayAvailable() const {
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+std::string PosixGuiProvider::NoDisplayReason() const {
+  return DisplayAvailable() ? std::string() : display_->problem;
 }
 
 GuiModule* PosixGuiProvider::Gui() {
