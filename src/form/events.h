@@ -1,7 +1,8 @@
-// What a view may see of the form and do to it. The Qt view lives in a separately loaded
-// module, so it reaches the form only through this interface.
+// What a view may see of the form and do to it. A view reaches the form only through this
+// interface: it mirrors the controls and reports what the user did to control n.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,24 +23,21 @@ class FormHost {
 class FormEvents {
  public:
   virtual ~FormEvents() = default;
-
-  // The controls in creation order; the view writes a combo box's edited text into `text`.
-  virtual std::vector<Control>& Controls() = 0;
+  // The controls in creation order; a view addresses a control by its position n here.
+  virtual const std::vector<Control>& Controls() const = 0;
   virtual const std::string& Caption() const = 0;
   virtual bool BusyCursor() const = 0;
   virtual void SetHost(FormHost* host) = 0;
-
   virtual void Form_Activate() = 0;
   virtual void Form_Resize() = 0;
+  // cancel: in/out; set to true to keep the window open. unloadMode is not looked at.
   virtual void Form_QueryUnload(bool& cancel, int unloadMode) = 0;
-  virtual void CommandOK_Click() = 0;
-  virtual void CommandCancel_Click() = 0;
-  virtual void CommandQuest_Click() = 0;
-  virtual void LabelServiceCounter_Click() = 0;
-  virtual void FrameServiceCounter_Click() = 0;
-  virtual void Label_Click(int index) = 0;
-  virtual void ComboOrder_Click(int index) = 0;
-  virtual void ComboOrder_GotFocus(int index) = 0;
+  // Control n was clicked (a combo box: its chosen list entry changed by mouse or keyboard).
+  virtual void Clicked(std::size_t n) = 0;
+  // Control n got the keyboard focus.
+  virtual void Focused(std::size_t n) = 0;
+  // The user changed the edit text of combo box n (typed or picked from its list).
+  virtual void Edited(std::size_t n, const std::string& text) = 0;
 };
 
 }  // namespace morlane::form

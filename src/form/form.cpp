@@ -45,7 +45,7 @@ std::optional<int> WholeNumber(const std::string& text) {
 }  // namespace
 
 frm_Morlane_Exe::frm_Morlane_Exe(Session& session, FormHost* host)
-    : controls(CreateControls()), session_(session), host_(host) {}
+    : session_(session), host_(host) {}
 
 Control& frm_Morlane_Exe::ControlNamed(std::string_view name) {
   const auto it = std::find_if(controls.begin(), controls.end(),

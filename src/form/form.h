@@ -1,5 +1,5 @@
 // frm_Morlane_Exe: the one window as a model. It holds the controls and runs every handler;
-// a view (Qt) mirrors the controls and forwards clicks, focus changes and close requests.
+// a view mirrors the controls and forwards clicks, focus changes, edits and close requests.
 #pragma once
 
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "form/controls.h"
 #include "form/events.h"
+#include "form/model.h"
 
 namespace morlane {
 class Routine;
@@ -20,20 +21,18 @@ namespace morlane::form {
 inline constexpr int kInputsRefused = -1;
 inline constexpr int kInputsStored = 1;
 
-class frm_Morlane_Exe final : public FormEvents {
+class frm_Morlane_Exe final : public FormModel {
  public:
   explicit frm_Morlane_Exe(Session& session, FormHost* host = nullptr);
   frm_Morlane_Exe(const frm_Morlane_Exe&) = delete;
   frm_Morlane_Exe& operator=(const frm_Morlane_Exe&) = delete;
 
   // The view's side.
-  std::vector<Control>& Controls() override { return controls; }
   const std::string& Caption() const override { return caption; }
   bool BusyCursor() const override { return busyCursor; }
   void SetHost(FormHost* host) override { host_ = host; }
 
-  // Window state mirrored by the view.
-  std::vector<Control> controls;
+  // Window state mirrored by the view, besides the controls.
   std::string caption = "Base M4TCFG-Erweiterung";
   bool busyCursor = false;
   std::string ConfigurationIniPath;

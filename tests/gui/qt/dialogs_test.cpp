@@ -6,18 +6,18 @@
 #include <QtTest>
 #include <functional>
 
-#include "platform/qt/gui_module.h"
-#include "platform/qt/qt_dialogs.h"
-#include "platform/qt/text_codec.h"
+#include "gui/qt/gui_module.h"
+#include "gui/qt/qt_dialogs.h"
+#include "gui/qt/text_codec.h"
 
+using morlane::gui::qt::FromAnsi;
+using morlane::gui::qt::MessageText;
+using morlane::gui::qt::QtDialogService;
+using morlane::gui::qt::ToAnsi;
 using morlane::platform::Buttons;
 using morlane::platform::Choice;
 using morlane::platform::Icon;
 using morlane::platform::MessageRequest;
-using morlane::platform::qt::FromAnsi;
-using morlane::platform::qt::MessageText;
-using morlane::platform::qt::QtDialogService;
-using morlane::platform::qt::ToAnsi;
 
 namespace {
 

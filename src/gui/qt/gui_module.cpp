@@ -1,24 +1,24 @@
-#include "platform/qt/gui_module.h"
+#include "gui/qt/gui_module.h"
 
 #include <QApplication>
 
-#include "form/qt/form_view.h"
-#include "platform/qt/qt_dialogs.h"
-#include "platform/qt/text_codec.h"
+#include "gui/qt/form_view.h"
+#include "gui/qt/qt_dialogs.h"
+#include "gui/qt/text_codec.h"
 
-namespace morlane::platform::qt {
+namespace morlane::gui::qt {
 namespace {
 
-class QtGuiModule final : public GuiModule {
+class QtGuiModule final : public platform::GuiModule {
  public:
   explicit QtGuiModule(const QString& title) : dialogs_(title) {}
 
-  Choice ShowMessage(const MessageRequest& request) override {
+  platform::Choice ShowMessage(const platform::MessageRequest& request) override {
     return dialogs_.ShowMessage(request);
   }
 
   int RunWindow(form::FormEvents& form) override {
-    form::qt::FormView view(form);
+    FormView view(form);
     view.Open();
     // The event loop ends when the last window closes, which the view allows only once
     // Form_QueryUnload has agreed.
@@ -31,11 +31,11 @@ class QtGuiModule final : public GuiModule {
 };
 
 }  // namespace
-}  // namespace morlane::platform::qt
+}  // namespace morlane::gui::qt
 
 extern "C" Q_DECL_EXPORT morlane::platform::GuiModule* morlane_gui_create(
     const char* applicationTitle, int* argc, char** argv) {
-  using namespace morlane::platform::qt;
+  using namespace morlane::gui::qt;
   const QString title = FromAnsi(applicationTitle != nullptr ? applicationTitle : "");
   if (QApplication::instance() == nullptr) {
     // Never destroyed: the process ends at once after the window (as the form requires).

@@ -8,11 +8,11 @@
 #include <QtTest>
 
 #include "form/form.h"
-#include "form/qt/form_view.h"
+#include "gui/qt/form_view.h"
 #include "support/project.h"
 
 using morlane::form::frm_Morlane_Exe;
-using morlane::form::qt::FormView;
+using morlane::gui::qt::FormView;
 using morlane::platform::Choice;
 
 namespace {

@@ -1,11 +1,11 @@
-#include "platform/qt/text_codec.h"
+#include "gui/qt/text_codec.h"
 
 #include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
 
-namespace morlane::platform::qt {
+namespace morlane::gui::qt {
 namespace {
 
 constexpr const char* kCodePage = "windows-1252";
@@ -87,4 +87,4 @@ QString MessageText(std::string_view bytes) {
   return result;
 }
 
-}  // namespace morlane::platform::qt
+}  // namespace morlane::gui::qt

@@ -1,13 +1,17 @@
-#include "platform/qt/qt_dialogs.h"
+#include "gui/qt/qt_dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "platform/qt/text_codec.h"
+#include "gui/qt/text_codec.h"
 
-namespace morlane::platform::qt {
+namespace morlane::gui::qt {
 namespace {
+
+using platform::Buttons;
+using platform::Choice;
+using platform::Icon;
 
 QMessageBox::Icon ToQt(Icon icon) {
   switch (icon) {
@@ -35,7 +39,7 @@ QMessageBox::StandardButton ToQt(Choice choice) {
 
 }  // namespace
 
-Choice QtDialogService::ShowMessage(const MessageRequest& request) {
+Choice QtDialogService::ShowMessage(const platform::MessageRequest& request) {
   QMessageBox box(QApplication::activeWindow());
   box.setWindowTitle(request.title.empty() ? applicationTitle_ : FromAnsi(request.title));
   box.setTextFormat(Qt::PlainText);
@@ -69,4 +73,4 @@ Choice QtDialogService::ShowMessage(const MessageRequest& request) {
   }
 }
 
-}  // namespace morlane::platform::qt
+}  // namespace morlane::gui::qt

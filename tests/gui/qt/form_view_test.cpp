@@ -13,11 +13,11 @@
 #include <QtTest>
 #include <memory>
 
-#include "form/qt/form_view.h"
-#include "platform/qt/qt_dialogs.h"
+#include "gui/qt/form_view.h"
+#include "gui/qt/qt_dialogs.h"
 #include "recording_form.h"
 
-using morlane::form::qt::FormView;
+using morlane::gui::qt::FormView;
 using morlane::testing::RecordingForm;
 
 namespace {
@@ -248,7 +248,7 @@ class FormViewTest : public QObject {
 
   void focusComingBackFromAMessageBoxIsNoNewFocus() {
     // As in help mode: the focus handler shows a box; closing it must not show it again.
-    morlane::platform::qt::QtDialogService dialogs("Morlane_Config");
+    morlane::gui::qt::QtDialogService dialogs("Morlane_Config");
     form->onGotFocus = [&](int) {
       QTimer::singleShot(50, [] {
         if (QWidget* box = QApplication::activeModalWidget()) box->close();
@@ -265,7 +265,7 @@ class FormViewTest : public QObject {
   }
 
   void aFocusingClickThatShowedABoxOpensNoList() {
-    morlane::platform::qt::QtDialogService dialogs("Morlane_Config");
+    morlane::gui::qt::QtDialogService dialogs("Morlane_Config");
     bool help = false;
     form->onGotFocus = [&](int) {
       if (!help) return;

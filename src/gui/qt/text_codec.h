@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace morlane::platform::qt {
+namespace morlane::gui::qt {
 
 // Windows-1252 bytes as Unicode.
 QString FromAnsi(std::string_view bytes);
@@ -17,4 +17,4 @@ std::string ToAnsi(const QString& text);
 // it, CR LF as help texts write it, or a lone CR or LF) becomes one "\n".
 QString MessageText(std::string_view bytes);
 
-}  // namespace morlane::platform::qt
+}  // namespace morlane::gui::qt

@@ -1,5 +1,5 @@
-// A form for the view tests: the real controls, handlers that only record their calls, and a
-// few model-like reactions the view must mirror.
+// A form for the view tests: the real controls and routing, handlers that only record their
+// calls, and a few model-like reactions the view must mirror.
 #pragma once
 
 #include <QStringList>
@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "form/controls.h"
-#include "form/events.h"
+#include "form/model.h"
 
 namespace morlane::testing {
 
-class RecordingForm : public form::FormEvents {
+class RecordingForm : public form::FormModel {
  public:
-  std::vector<form::Control> controls = form::CreateControls();
   std::string caption = "Erweiterte Konfiguration Config - standalone";
   bool busy = false;
   form::FormHost* host = nullptr;
@@ -43,7 +42,6 @@ class RecordingForm : public form::FormEvents {
     if (host != nullptr) host->Sync();
   }
 
-  std::vector<form::Control>& Controls() override { return controls; }
   const std::string& Caption() const override { return caption; }
   bool BusyCursor() const override { return busy; }
   void SetHost(form::FormHost* h) override { host = h; }

@@ -1,5 +1,5 @@
 // The Qt window of the form: widgets built from the model's controls, mirroring them on every
-// Sync() and forwarding clicks, focus changes, activation and close requests to the handlers.
+// Sync() and reporting clicks, focus changes, edits, activation and close requests to the form.
 #pragma once
 
 #include <QWidget>
@@ -7,17 +7,15 @@
 #include <string_view>
 #include <vector>
 
-#include "form/controls.h"
 #include "form/events.h"
+#include "gui/qt/mirror.h"
 
-class QComboBox;
+namespace morlane::gui::qt {
 
-namespace morlane::form::qt {
-
-class FormView final : public QWidget, public FormHost {
+class FormView final : public QWidget, public form::FormHost {
  public:
   // Builds every widget and attaches itself to the form as its host.
-  explicit FormView(FormEvents& form, QWidget* parent = nullptr);
+  explicit FormView(form::FormEvents& form, QWidget* parent = nullptr);
   ~FormView() override;
   FormView(const FormView&) = delete;
   FormView& operator=(const FormView&) = delete;
@@ -39,30 +37,23 @@ class FormView final : public QWidget, public FormHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct Shown {
-    QWidget* widget = nullptr;
-    std::optional<Rgb> backColor;  // as last applied
-    bool backColorApplied = false;
-  };
-
   void Build();
-  QWidget* Create(const Control& control, QWidget* parent);
-  void ConnectEvents(std::size_t position, QWidget* widget);
   void SetTabOrder();
-  void Mirror(const Control& control, Shown& shown);
-  void MirrorCombo(const Control& control, QComboBox* combo);
-  int ComboIndexOf(const QObject* object) const;
+  void MirrorCursor();
+  std::optional<std::size_t> PositionOf(const QObject* widget) const;
+  // The focus reaching a control by the user's doing.
+  void FocusIn(QObject* watched, Qt::FocusReason reason);
   // Runs a handler of the form. The form may end the process inside it.
   template <typename Handler>
   void Call(Handler handler);
 
-  FormEvents& form_;
+  form::FormEvents& form_;
   std::vector<Shown> shown_;  // parallel to form_.Controls()
   bool busy_ = false;
   int handlersRunning_ = 0;
   bool mirroring_ = false;  // focus moved by mirroring (a control disabled) is no user's move
   int timesBlocked_ = 0;    // by modal message boxes
-  const QObject* swallowPressOf_ = nullptr;  // a combo whose focusing click a box has taken
+  const QObject* swallowPressOf_ = nullptr;  // a control whose focusing click a box has taken
 };
 
-}  // namespace morlane::form::qt
+}  // namespace morlane::gui::qt

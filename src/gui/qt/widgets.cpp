@@ -1,0 +1,181 @@
+#include "gui/qt/widgets.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QHash>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <cmath>
+#include <optional>
+
+#include "gui/qt/combo_style.h"
+#include "gui/qt/text_codec.h"
+
+namespace morlane::gui::qt {
+namespace {
+
+using form::Control;
+using form::Kind;
+
+// A widget that reports a click (press and release of the left button) on its own area; a click
+// on one of its children (enabled or not) is the child's business.
+template <typename Base>
+class Clickable final : public Base {
+ public:
+  Clickable(QWidget* parent, std::function<void()> onClick)
+      : Base(parent), onClick_(std::move(onClick)) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    pressed_ = event->button() == Qt::LeftButton && OwnArea(event);
+    event->accept();
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    const bool click = pressed_ && event->button() == Qt::LeftButton && OwnArea(event);
+    pressed_ = false;
+    event->accept();
+    if (click && onClick_) onClick_();
+  }
+
+ private:
+  bool OwnArea(const QMouseEvent* event) const {
+    const QPoint at = event->position().toPoint();
+    return this->rect().contains(at) && this->childAt(at) == nullptr;
+  }
+  std::function<void()> onClick_;
+  bool pressed_ = false;
+};
+
+// The font of a control: the named family where it is installed, else the system's general
+// font at the same size and weight; no family means the default dialog font.
+std::optional<QFont> FontOf(const form::Font& font) {
+  if (font.family.empty()) return std::nullopt;
+  const QString family = FromAnsi(font.family);
+  // One look into the font database per family, not one per control.
+  static QHash<QString, bool> installed;
+  auto known = installed.find(family);
+  if (known == installed.end()) {
+    known = installed.insert(family, QFontDatabase::hasFamily(family));
+  }
+  QFont qfont = *known ? QFont(family) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  if (font.points > 0) qfont.setPointSizeF(font.points);
+  qfont.setWeight(font.bold ? QFont::Bold : QFont::Normal);
+  qfont.setItalic(false);
+  qfont.setUnderline(false);
+  qfont.setStrikeOut(false);
+  return qfont;
+}
+
+QPixmap LoadPicture(form::Picture picture) {
+  QString path;
+  switch (picture) {
+    case form::Picture::CheckMark:
+      path = QStringLiteral(":/art/check.png");
+      break;
+    case form::Picture::Cross:
+      path = QStringLiteral(":/art/cross.png");
+      break;
+    case form::Picture::QuestionArrow:
+      path = QStringLiteral(":/art/quest.png");
+      break;
+    case form::Picture::None:
+      return {};
+  }
+  // Named as PNG, so that Qt does not load every image plugin to guess the format first.
+  QImageReader reader(path, "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
+
+QWidget* CreateButton(const Control& control, QWidget* parent, const WidgetEvents& events) {
+  auto* button = new QPushButton(parent);
+  // No default button: Enter and Escape act only on a button that has the focus.
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  const QPixmap picture = LoadPicture(control.picture);
+  if (!picture.isNull()) {
+    button->setIcon(QIcon(picture));
+    button->setIconSize(picture.size());
+  }
+  QObject::connect(button, &QPushButton::clicked, button, [f = events.clicked] { f(); });
+  return button;
+}
+
+QWidget* CreateCombo(QWidget* parent, const WidgetEvents& events) {
+  auto* combo = new QComboBox(parent);
+  combo->setStyle(NarrowArrowComboStyle());
+  combo->setEditable(true);
+  combo->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed stays as typed: no completion from the list.
+  combo->setCompleter(nullptr);
+  // Qt takes the end of an edit (Enter, leaving the combo) whose text is in the list as a
+  // choice from the list; here only a choice made in the list or with the arrow keys is.
+  QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
+  // The model reads the text when it stores, so every edit goes there at once.
+  QObject::connect(combo, &QComboBox::editTextChanged, combo, events.edited);
+  QObject::connect(combo, &QComboBox::activated, combo, [f = events.clicked] { f(); });
+  if (events.keyAndFocusFilter != nullptr)
+    combo->lineEdit()->installEventFilter(events.keyAndFocusFilter);
+  return combo;
+}
+
+QWidget* CreateLabel(QWidget* parent, const WidgetEvents& events) {
+  auto* label = new Clickable<QLabel>(parent, events.clicked);
+  label->setTextFormat(Qt::PlainText);
+  // The rows are two lines high: the machine name wraps below "Maschine n".
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+QWidget* CreateFrame(QWidget* parent, const WidgetEvents& events) {
+  auto* frame = new Clickable<QFrame>(parent, events.clicked);
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  return frame;
+}
+
+QWidget* CreateOfKind(const Control& control, QWidget* parent, const WidgetEvents& events) {
+  switch (control.kind) {
+    case Kind::CommandButton:
+      return CreateButton(control, parent, events);
+    case Kind::Frame:
+      return CreateFrame(parent, events);
+    case Kind::ComboBox:
+      return CreateCombo(parent, events);
+    case Kind::Label:
+      return CreateLabel(parent, events);
+  }
+  return new QWidget(parent);
+}
+
+}  // namespace
+
+int Pixels(int twips) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) / form::kTwipsPerPixel));
+}
+
+QColor ToQColor(form::Rgb rgb) {
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+bool TakesFocus(Kind kind) {
+  return kind == Kind::CommandButton || kind == Kind::ComboBox;
+}
+
+QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvents& events) {
+  QWidget* w = CreateOfKind(control, parent, events);
+  w->setGeometry(Pixels(control.left), Pixels(control.top), Pixels(control.width),
+                 Pixels(control.height));
+  if (const auto font = FontOf(control.font)) w->setFont(*font);
+  w->setFocusPolicy(TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
+  if (TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
+    w->installEventFilter(events.keyAndFocusFilter);
+  }
+  return w;
+}
+
+}  // namespace morlane::gui::qt
