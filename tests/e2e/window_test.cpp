@@ -460,6 +460,63 @@ TEST_F(WindowRun, DisplayThatRefusesTheConnectionEndsLikeNoDisplay) {
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
 }
 
+// ---- What the boxes show ------------------------------------------------------------------------
+
+// Each box shows its whole text, as read: not only its last characters (a 33-pixel box used to
+// show "-1" as "1"); and OK stores what was shown.
+TEST_F(WindowRun, StoredPositionsShowWholeAndOkStoresWhatIsShown) {
+  const std::string ini =
+      "[Project]\r\nNumberOfMachines=4\r\nOrderOfServiceCounter2=10\r\nOrderOfServiceCounter3=-5"
+      "\r\nOrderOfServiceCounter4=32767\r\n";
+  const std::string cfg =
+      "[Project]\r\nForMachine1=true\r\nForMachine2=true\r\nForMachine3=true\r\n"
+      "ForMachine4=true\r\n";
+  p.Write("parameter/Program.ini", ini);
+  p.Write("Morlane/Morlane.cfg", cfg);
+  Open({}, kStandalone);
+  Screenshot("positions");
+  // Along the middle of the edit field, from its left edge to the end of its white: the columns
+  // with ink, grouped into the glyphs they draw.
+  const auto glyphs = [&](int row) {
+    const Rect box = Pixels(Combo(row));
+    const int top = box.y + box.height / 2 - 6;
+    const auto white = [](Rgb c) { return c.red > 240 && c.green > 240 && c.blue > 240; };
+    const auto ink = [](Rgb c) { return c.red < 110 && c.green < 110 && c.blue < 110; };
+    struct {
+      int runs = 0, first = -1, last = -1, end = 0;
+    } seen;
+    bool inGlyph = false;
+    for (int x = box.x + 3; desktop_->CountPixels(window_, {x, box.y + 4, 1, 1}, white) == 1; ++x) {
+      const bool inked = desktop_->CountPixels(window_, {x, top, 1, 12}, ink) > 0;
+      if (inked && !inGlyph) ++seen.runs;
+      if (inked && seen.first < 0) seen.first = x;
+      if (inked) seen.last = x;
+      inGlyph = inked;
+      seen.end = x;
+    }
+    return seen;
+  };
+  const struct {
+    int row;
+    const char* text;
+    int glyphs;    // at least: a sign and a digit, two digits, ...
+    int minWidth;  // the ink from the first to the last glyph
+  } shown[] = {{1, "-1", 2, 8}, {2, "10", 2, 9}, {3, "-5", 2, 9}, {4, "32767", 3, 30}};
+  for (const auto& s : shown) {
+    const auto seen = glyphs(s.row);
+    EXPECT_GE(seen.runs, s.glyphs) << s.text;
+    EXPECT_GE(seen.last - seen.first + 1, s.minWidth) << s.text;
+    // Not cut at the right either: white after the last glyph.
+    EXPECT_LT(seen.last, seen.end - 1) << s.text;
+  }
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(
+      p.Read("parameter/Program.ini"),
+      "[Project]\r\nNumberOfMachines=4\r\nOrderOfServiceCounter2=10\r\nOrderOfServiceCounter3="
+      "-5\r\nOrderOfServiceCounter4=32767\r\nOrderOfServiceCounter1=-1\r\n");
+}
+
 // ---- Cancel and the close request ---------------------------------------------------------------
 
 TEST_F(WindowRun, CancelAnsweredNoKeepsTheWindowAndYesEndsWithTheCancelLine) {
