@@ -19,7 +19,7 @@
 
 #if __has_include("config/ini.h")
 #include "config/ini.h"
-#include "platform/posix/process_posix.h"
+#include "platform/process.h"
 #include "runctx/session.h"
 #define MORLANE_BENCH_INI 1
 #endif
@@ -168,7 +168,7 @@ class NoDialogs : public morlane::platform::DialogService {
 struct IniSession {
   char arg0[16] = "profile_bench";
   char* argv[2] = {arg0, nullptr};
-  morlane::platform::posix::PosixProcessServices process{1, argv};
+  morlane::platform::SystemProcessServices process{1, argv};
   NoDialogs dialogs;
   PosixProfileService profile;
   morlane::Session session{process, dialogs, profile};
@@ -178,7 +178,7 @@ void BM_LoadIniString(benchmark::State& state) {
   const BenchFile file = MakeFile(static_cast<std::size_t>(state.range(0)));
   IniSession ini;
   for (auto _ : state) {
-    if (morlane::LoadIniString(ini.session, file.section, "Key05", file.path, false).size() !=
+    if (morlane::LoadIniString(ini.session, file.section, "Key05", file.path).size() !=
         kValues[0].size()) {
       state.SkipWithError("wrong value");
     }
@@ -191,7 +191,8 @@ void BM_SaveIniFsync(benchmark::State& state) {
   IniSession ini;
   unsigned i = 0;
   for (auto _ : state) {
-    if (morlane::SaveIni(ini.session, kValues[++i % 2], file.section, "Key05", file.path) == 0) {
+    if (morlane::SaveIni(ini.session, kValues[++i % 2], file.section, "Key05", file.path) ==
+        morlane::SaveResult::Failed) {
       state.SkipWithError("write failed");
     }
   }

@@ -1,5 +1,6 @@
 // Wires the platform services and runs the form. Qt is loaded only when a message box or the
 // window is needed, so a silent run that stores without asking starts in a few milliseconds.
+#include "errors/report.h"
 #include "form/form.h"
 #include "form/program.h"
 #include "platform/backend.h"
@@ -7,14 +8,13 @@
 
 int main(int argc, char** argv) {
   using namespace morlane;
-  const auto process = platform::MakeProcessServices(argc, argv);
+  platform::SystemProcessServices process(argc, argv);
   const auto profile = platform::MakeProfileService();
-  const auto gui = platform::MakeGuiProvider(*process, argc, argv);
+  const auto gui = platform::MakeGuiProvider(process, argc, argv);
   LazyDialogs dialogs(*gui);
-  Session session(*process, dialogs, *profile);
+  Session session(process, dialogs, *profile);
   dialogs.Attach(session);
 
   form::frm_Morlane_Exe form(session);
-  const int status = RunProgram(session, form, *gui);
-  process->EndProcess(status);
+  EndProgram(session, RunProgram(session, form, *gui));
 }

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "config/ini.h"
+#include "config/locations.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
 
 namespace morlane {
@@ -31,7 +31,9 @@ bool WriteEditInfo(Session& session) {
                              std::to_string(v.revision) +
                              (session.IntegratedMode ? " - Integrated" : " - Standalone");
     const std::string path = GetCFGPath(session);
-    if (SaveIni(session, prog, "Info", "S_Prog", path) == 0) ThrowWriteFailure(session, path);
+    if (SaveIni(session, prog, "Info", "S_Prog", path) == SaveResult::Failed) {
+      ThrowWriteFailure(session, path);
+    }
     progWritten = true;
   });
 
@@ -45,7 +47,7 @@ bool WriteEditInfo(Session& session) {
   });
   routine.Step([&] {
     const std::string path = GetCFGPath(session);
-    if (SaveIni(session, EncodeEditor(editor), "Info", "S_Editor", path) == 0) {
+    if (SaveIni(session, EncodeEditor(editor), "Info", "S_Editor", path) == SaveResult::Failed) {
       ThrowWriteFailure(session, path);
     }
     editorWritten = true;

@@ -8,9 +8,9 @@
 #include "errors/failure.h"
 #include "errors/report.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
 #include "text/cp1252.h"
+#include "text/path.h"
 
 namespace morlane {
 namespace {
@@ -18,11 +18,6 @@ namespace {
 constexpr std::uint32_t kBufferSize = 255;
 // The platform strips the trailing blanks of a default, so a missing value reads empty.
 const std::string kAllBlankDefault(kBufferSize, ' ');
-
-std::string MissingMessage(const std::string& section, const std::string& key,
-                           const std::string& path) {
-  return "File '" + path + "' or Section [" + section + "] or Entry '" + key + "' not found";
-}
 
 std::string ReadString(Session& session, const std::string& section, const std::string& key,
                        const std::string& path) {
@@ -68,63 +63,54 @@ bool IniText(const IniValue& value, std::string& text) {
 }
 
 std::string LoadIniString(Session& session, const std::string& section, const std::string& key,
-                          const std::string& path, bool reportMissing) {
+                          const std::string& path) {
   Routine routine(session, "LoadIniString");
   std::string value;
   routine.Step([&] { value = ReadString(session, section, key, path); });
-  if (routine.Test([&] { return value.empty() && reportMissing; })) {
-    routine.Step([&] { ReportFault(session, MissingMessage(section, key, path)); });
-  }
   return value;
 }
 
 std::int16_t LoadIniInteger(Session& session, const std::string& section, const std::string& key,
-                            const std::string& path, bool reportMissing) {
+                            const std::string& path) {
   Routine routine(session, "LoadIniInteger");
   std::int16_t number = 0;
-  const bool read = routine.Step([&] {
+  // After an overflow the routine returns 0.
+  routine.Step([&] {
     const auto stored = static_cast<std::int32_t>(session.profile.GetInt(section, key, -1, path));
     if (stored < -32768 || stored > 32767) throw Failure::Overflow();
     number = static_cast<std::int16_t>(stored);
   });
-  // After an overflow the routine returns 0 and reports nothing further.
-  if (!read) return 0;
-  if (routine.Test([&] { return number == -1 && reportMissing; })) {
-    routine.Step([&] { ReportFault(session, MissingMessage(section, key, path)); });
-  }
   return number;
 }
 
 bool LoadIniBoolean(Session& session, const std::string& section, const std::string& key,
-                    const std::string& path, bool reportMissing) {
+                    const std::string& path) {
   Routine routine(session, "LoadIniBoolean");
   std::string upper;
   routine.Step([&] { upper = text::UpperCase1252(ReadString(session, section, key, path)); });
-  if (routine.Test([&] { return reportMissing && upper != "FALSE" && upper != "TRUE"; })) {
-    routine.Step([&] { ReportFault(session, MissingMessage(section, key, path)); });
-  }
   return upper == "TRUE";
 }
 
-std::int16_t SaveIni(Session& session, const IniValue& value, const std::string& section,
-                     const std::string& key, const std::string& path) {
+SaveResult SaveIni(Session& session, const IniValue& value, const std::string& section,
+                   const std::string& key, const std::string& path) {
   Routine routine(session, "SaveIni");
-  std::int16_t result = 0;
+  SaveResult result = SaveResult::Failed;
   std::string text;
   bool known = true;
   routine.Step([&] { known = IniText(value, text); });
   if (!known) {
     routine.Step([&] { ReportFault(session, "Ini Save:  wrong data type"); });
-    return 0;  // nothing is written for a value without text
+    return SaveResult::Failed;  // nothing is written for a value without text
   }
-  routine.Step(
-      [&] { result = session.profile.WriteString(section, key, text, path) != 0 ? 1 : 0; });
+  routine.Step([&] {
+    if (session.profile.WriteString(section, key, text, path) != 0) result = SaveResult::Saved;
+  });
   return result;
 }
 
 void ThrowWriteFailure(Session& session, const std::string& path) {
   throw Failure(errnum::kPathFileAccess,
-                "Path/File access error: " + PathForDisplay(session, path));
+                "Path/File access error: " + text::PathForDisplay(session.process.Style(), path));
 }
 
 }  // namespace morlane

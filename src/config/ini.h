@@ -15,19 +15,24 @@ struct UnsupportedValue {};
 using IniValue = std::variant<std::string, const char*, std::int16_t, std::int32_t, std::uint8_t,
                               float, double, bool, UnsupportedValue>;
 
+// A missing file, section or key is no failure: it reads as the empty text, -1 or false.
+
 // At most 254 characters; the empty text when the file, section or key is missing or empty.
 std::string LoadIniString(Session& session, const std::string& section, const std::string& key,
-                          const std::string& path, bool reportMissing);
+                          const std::string& path);
 // 16-bit; -1 when missing. A stored number outside -32768..32767 is an overflow failure.
 std::int16_t LoadIniInteger(Session& session, const std::string& section, const std::string& key,
-                            const std::string& path, bool reportMissing);
+                            const std::string& path);
 // True only for a stored "TRUE" in any letter case.
 bool LoadIniBoolean(Session& session, const std::string& section, const std::string& key,
-                    const std::string& path, bool reportMissing);
-// Writes the value's text; answers the write's result (non-zero on success). A failed write is
-// not reported here: the callers that must not claim a store check the result.
-std::int16_t SaveIni(Session& session, const IniValue& value, const std::string& section,
-                     const std::string& key, const std::string& path);
+                    const std::string& path);
+
+enum class SaveResult { Failed, Saved };
+
+// Writes the value's text. A failed write is not reported here: the callers that must not claim
+// a store check the result.
+SaveResult SaveIni(Session& session, const IniValue& value, const std::string& section,
+                   const std::string& key, const std::string& path);
 
 // The text SaveIni writes for a value; false for a type without text.
 bool IniText(const IniValue& value, std::string& text);

@@ -1,8 +1,8 @@
 #include "config/machines.h"
 
 #include "config/ini.h"
+#include "config/locations.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
 
 namespace morlane {
@@ -29,8 +29,7 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
     for (int n = 1; n <= 5; ++n) {
       std::string name;
       routine.Step([&] {
-        name = LoadIniString(session, "Common", "NameM" + std::to_string(n), configurationIniPath,
-                             false);
+        name = LoadIniString(session, "Common", "NameM" + std::to_string(n), configurationIniPath);
       });
       if (routine.Test([&] { return name == "-" || name.empty(); })) return;
       routine.Step([&] { SetMachineName(session, n, name); });
@@ -40,14 +39,13 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
 
   std::string programIni;
   int count = 0;
-  routine.Step([&] { programIni = GetProgramIniPath(session, kAccessRead); });
-  routine.Step(
-      [&] { count = LoadIniInteger(session, "Project", "NumberOfMachines", programIni, false); });
+  routine.Step([&] { programIni = GetProgramIniPath(session, IniAccess::Read); });
+  routine.Step([&] { count = LoadIniInteger(session, "Project", "NumberOfMachines", programIni); });
   for (int n = 1; n <= count; ++n) {
     routine.Step([&] {
       SetMachineName(
           session, n,
-          LoadIniString(session, "Machine" + std::to_string(n), "MachineName", programIni, false));
+          LoadIniString(session, "Machine" + std::to_string(n), "MachineName", programIni));
     });
   }
 }
@@ -55,9 +53,8 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
 std::string GetValidMachines(Session& session) {
   Routine routine(session, "GetValidMachines");
   std::string text;
-  routine.Step([&] {
-    text = LoadIniString(session, "Project", "ValidMachines", GetCFGPath(session), false);
-  });
+  routine.Step(
+      [&] { text = LoadIniString(session, "Project", "ValidMachines", GetCFGPath(session)); });
   return text;
 }
 

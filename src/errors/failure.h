@@ -13,7 +13,6 @@ inline constexpr std::int32_t kOverflow = 6;
 inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kSubscriptOutOfRange = 9;
 inline constexpr std::int32_t kTypeMismatch = 13;
-inline constexpr std::int32_t kFileNotFound = 53;
 inline constexpr std::int32_t kPathFileAccess = 75;
 }  // namespace errnum
 
@@ -32,7 +31,6 @@ class Failure : public std::exception {
     return {errnum::kSubscriptOutOfRange, "Subscript out of range"};
   }
   static Failure TypeMismatch() { return {errnum::kTypeMismatch, "Type mismatch"}; }
-  static Failure FileNotFound() { return {errnum::kFileNotFound, "File not found"}; }
   static Failure PathFileAccess() { return {errnum::kPathFileAccess, "Path/File access error"}; }
 
   std::int32_t number;

@@ -1,11 +1,10 @@
 #include "errors/report.h"
 
-#include <cstdlib>
-
 #include "platform/dialog.h"
 #include "runctx/command.h"
 #include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/path.h"
 
 namespace morlane {
 namespace {
@@ -43,8 +42,8 @@ std::string LogfileQuietly(Session& session) {
 
 }  // namespace
 
-int ErrorSub(Session& session, std::int32_t number, const std::string& source,
-             const std::string& description, const std::string& routineName, bool fatal) {
+ErrorAnswer ErrorSub(Session& session, std::int32_t number, const std::string& source,
+                     const std::string& description, const std::string& routineName) {
   ReportScope scope(session);
   // A failure of GetOCXName inside a report is reported without asking GetOCXName again.
   const std::string component =
@@ -52,33 +51,33 @@ int ErrorSub(Session& session, std::int32_t number, const std::string& source,
 
   const std::string line = "Fehler in " + component + " / " + source + " / " + routineName +
                            " (Nr. " + std::to_string(number) + ") :" + description;
-  const std::string loggedTo = WriteErrorLog(session, line, false);
+  const std::string loggedTo = WriteErrorLog(session, line);
   const std::string report = "Unexpected error!" + kBreak + description + kBreak + loggedTo;
 
   if (session.SilentMode) {
     WriteServicePackLog(session, report);
-    return kAnswerResume;
-  }
-  if (fatal) {
-    session.dialogs.ShowMessage({report, "Fatal error", platform::Buttons::Ok,
-                                 platform::Icon::Critical, platform::Choice::Ok});
-    return kAnswerAbort;
+    return ErrorAnswer::Resume;
   }
   const platform::Choice choice = session.dialogs.ShowMessage(
       {report + kBreak + "Resume?", "Unexpected error", platform::Buttons::YesNo,
        platform::Icon::Critical, platform::Choice::Yes});
-  return choice == platform::Choice::Yes ? kAnswerResume : kAnswerAbort;
+  return choice == platform::Choice::Yes ? ErrorAnswer::Resume : ErrorAnswer::Abort;
 }
 
-void EndProgram(Session& session) {
-  session.process.EndProcess(kExitFailure);
-  std::abort();  // not reached: EndProcess does not return
+void EndProgram(Session& session, platform::ExitStatus status) {
+  session.process.EndProcess(status);
+  // Not reached. GCC does not follow [[noreturn]] through a virtual call, so say it here once.
+#if defined(_MSC_VER)
+  __assume(false);
+#else
+  __builtin_unreachable();
+#endif
 }
 
-std::string WriteErrorLog(Session& session, const std::string& line, bool report) {
+std::string WriteErrorLog(Session& session, const std::string& line) {
   auto& process = session.process;
   const std::string projectLog =
-      JoinPath(process.Style(), ProjectDirectory(session), "M4Tcfglog.txt");
+      text::JoinPath(process.Style(), ProjectDirectory(session), "M4Tcfglog.txt");
   std::string path = projectLog;
   if (session.IntegratedMode) {
     path = session.reportDepth > 1 ? LogfileQuietly(session) : GetPathLogfile(session);
@@ -88,20 +87,15 @@ std::string WriteErrorLog(Session& session, const std::string& line, bool report
   const std::string entry = line + kLogLineEnd;
   std::string shown;
   if (!path.empty() && process.AppendToFile(path, entry)) {
-    shown = PathForDisplay(session, path);
+    shown = text::PathForDisplay(process.Style(), path);
   } else if (path != projectLog && process.AppendToFile(projectLog, entry)) {
-    shown = PathForDisplay(session, projectLog);
+    shown = text::PathForDisplay(process.Style(), projectLog);
   } else {
     process.WriteDiagnostic(line + "\n");
     shown = "(stderr)";
   }
 
-  const std::string loggedTo = "Error logged to " + kBreak + shown;
-  if (report) {
-    ReportFault(session, loggedTo);
-    return {};
-  }
-  return loggedTo;
+  return "Error logged to " + kBreak + shown;
 }
 
 void WriteServicePackLog(Session& session, const std::string& text) {

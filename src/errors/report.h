@@ -4,27 +4,27 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/process.h"
+
 namespace morlane {
 
 class Session;
 
-inline constexpr int kAnswerAbort = 1;
-inline constexpr int kAnswerResume = 2;
+// What the user (or, silent, the program) chose after a failure.
+enum class ErrorAnswer { Abort = 1, Resume = 2 };
 
-// Exit status of a process that ended without storing because of a failure.
-inline constexpr int kExitFailure = 1;
+// Logs the failure, asks the user whether to resume (or, silent, writes the service-pack log
+// and resumes).
+ErrorAnswer ErrorSub(Session& session, std::int32_t number, const std::string& source,
+                     const std::string& description, const std::string& routineName);
 
-// Logs the failure, asks the user (or, silent, writes the service-pack log) and answers
-// kAnswerAbort or kAnswerResume.
-int ErrorSub(Session& session, std::int32_t number, const std::string& source,
-             const std::string& description, const std::string& routineName, bool fatal);
-
-// Ends the process at once; nothing is stored and no window event runs any more.
-[[noreturn]] void EndProgram(Session& session);
+// Ends the process at once; nothing (more) is stored and no window event runs any more. Every
+// end of the program goes through here.
+[[noreturn]] void EndProgram(Session& session, platform::ExitStatus status);
 
 // Appends the line to the error log. Returns the "Error logged to" text naming the file that
-// really got the line, or hands it to ReportFault and returns the empty text when report is set.
-std::string WriteErrorLog(Session& session, const std::string& line, bool report);
+// really got the line.
+std::string WriteErrorLog(Session& session, const std::string& line);
 
 // Appends "! Fault <exe>: <text>" to the service-pack log.
 void WriteServicePackLog(Session& session, const std::string& text);

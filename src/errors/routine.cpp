@@ -9,8 +9,10 @@ void Routine::Report(std::exception_ptr error) {
   const Failure failure = ToFailure(error);
   const std::string source =
       failure.source.empty() ? session_.process.ExecutableBaseName() : failure.source;
-  const int answer = ErrorSub(session_, failure.number, source, failure.description, name_, false);
-  if (answer == kAnswerAbort) EndProgram(session_);
+  if (ErrorSub(session_, failure.number, source, failure.description, name_) ==
+      ErrorAnswer::Abort) {
+    EndProgram(session_, platform::ExitStatus::NotStored);
+  }
 }
 
 }  // namespace morlane

@@ -5,7 +5,6 @@
 //   Routine r(session, "GetCFGPath");
 //   r.Step([&] { path = Build(); });            // on failure: reported, path keeps its value
 //   if (r.Test([&] { return Exists(path); })) { ... }   // a failing test runs the branch
-//   for (LoopTest t(r); t([&] { return More(); });) { ... }  // failing test: body once more
 #pragma once
 
 #include <exception>
@@ -52,40 +51,12 @@ class Routine {
     }
   }
 
-  // Reports a failure that happened in this routine outside Step/Test. Returns on resume.
+ private:
+  // Reports the failure of a step or test. Returns on resume; ends the process on abort.
   void Report(std::exception_ptr error);
 
-  const std::string& name() const { return name_; }
-  Session& session() { return session_; }
-
- private:
   Session& session_;
   std::string name_;
-};
-
-// The test of a loop: a failing test runs the body once more and then leaves the loop, so
-// no routine can spin for ever on a failure.
-class LoopTest {
- public:
-  explicit LoopTest(Routine& routine) : routine_(routine) {}
-
-  template <class F>
-  bool operator()(F&& test) {
-    if (failed_) return false;
-    try {
-      return static_cast<bool>(std::forward<F>(test)());
-    } catch (const platform::ProcessEnded&) {
-      throw;
-    } catch (...) {
-      routine_.Report(std::current_exception());
-      failed_ = true;
-      return true;
-    }
-  }
-
- private:
-  Routine& routine_;
-  bool failed_ = false;
 };
 
 }  // namespace morlane

@@ -4,6 +4,7 @@
 #include "platform/dialog.h"
 #include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/path.h"
 
 namespace morlane {
 
@@ -15,7 +16,7 @@ std::string CancelQuestion(Session& session) {
     auto& process = session.process;
     // The program file as the user would start it: with ".exe" where programs carry it.
     const bool windows = process.Style() == platform::PathStyle::Windows;
-    const std::string program = process.ApplicationDirectory() + Separator(process.Style()) +
+    const std::string program = process.ApplicationDirectory() + text::Separator(process.Style()) +
                                 process.ExecutableBaseName() + (windows ? ".exe" : "");
     q += br + "\"" + GetOCXName(session) + "\"" + " has to be configured again in " +
          "\"standalone-mode\"" + " via " + br + "\"" + program + "\"";
@@ -33,7 +34,7 @@ bool ConfirmCancel(Session& session) {
       session.dialogs.ShowMessage({question, "Cancel?", platform::Buttons::YesNo,
                                    platform::Icon::Warning, platform::Choice::No});
   if (answer != platform::Choice::Yes) return false;
-  WriteErrorLog(session, "Konfigurations-EXE wurde abgebrochen:     " + GetOCXName(session), false);
+  WriteErrorLog(session, "Konfigurations-EXE wurde abgebrochen:     " + GetOCXName(session));
   return true;
 }
 

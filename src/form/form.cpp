@@ -6,8 +6,10 @@
 
 #include "config/editinfo.h"
 #include "config/ini.h"
+#include "config/locations.h"
 #include "config/machines.h"
 #include "errors/failure.h"
+#include "errors/report.h"
 #include "errors/routine.h"
 #include "form/cancel.h"
 #include "form/help.h"
@@ -28,11 +30,8 @@ const std::string kNoPosition = "-";
 // A row's text as a whole number: optional blanks, an optional sign, decimal digits, and a
 // value within 16 bits. Anything else is no position.
 std::optional<int> WholeNumber(const std::string& text) {
-  std::string_view s = text;
-  while (!s.empty() && s.front() == ' ')
-    s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ')
-    s.remove_suffix(1);
+  const std::string trimmed = text::TrimBlanks(text);
+  std::string_view s = trimmed;
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
   if (s.empty() || s.front() == '+') return std::nullopt;
   int value = 0;
@@ -40,6 +39,17 @@ std::optional<int> WholeNumber(const std::string& text) {
   if (error != std::errc() || end != s.data() + s.size()) return std::nullopt;
   if (value < -32768 || value > 32767) return std::nullopt;
   return value;
+}
+
+// Positions are compared by value: "2" and "02" are the same position; zero may repeat.
+bool HasDuplicate(const std::vector<RowInput>& inputs) {
+  std::vector<int> seen;
+  for (const RowInput& input : inputs) {
+    if (!input.position || *input.position == 0) continue;
+    if (std::find(seen.begin(), seen.end(), *input.position) != seen.end()) return true;
+    seen.push_back(*input.position);
+  }
+  return false;
 }
 
 }  // namespace
@@ -130,7 +140,9 @@ void frm_Morlane_Exe::CommandCancel_Click() {
     routine.Step([&] { ShowHelpText(session_, CommandCancel()); });
     return;
   }
-  if (routine.Test([&] { return ConfirmCancel(session_); })) session_.process.EndProcess(0);
+  if (routine.Test([&] { return ConfirmCancel(session_); })) {
+    EndProgram(session_, platform::ExitStatus::Stored);
+  }
 }
 
 void frm_Morlane_Exe::CloseMe() {
@@ -140,7 +152,7 @@ void frm_Morlane_Exe::CloseMe() {
   });
   routine.Step([&] { busyCursor = true; });
   Sync();
-  if (routine.Test([&] { return WriteInputs() == kInputsRefused; })) {
+  if (routine.Test([&] { return WriteInputs() == InputsOutcome::Refused; })) {
     routine.Step([&] { CommandOK().enabled = true; });
     routine.Step([&] { CommandCancel().enabled = true; });
     busyCursor = false;
@@ -149,7 +161,7 @@ void frm_Morlane_Exe::CloseMe() {
   }
   busyCursor = false;
   Sync();
-  session_.process.EndProcess(0);
+  EndProgram(session_, platform::ExitStatus::Stored);
 }
 
 // ---- The order editor ------------------------------------------------------------------------
@@ -161,8 +173,8 @@ bool frm_Morlane_Exe::IsValidMachine(int n, const std::string& validMachines) {
            valid.find(text::UpperCase1252(session_.MachineNames.at(static_cast<std::size_t>(n)))) !=
                std::string::npos;
   }
-  return LoadIniBoolean(session_, "Project", "ForMachine" + std::to_string(n), GetCFGPath(session_),
-                        false);
+  return LoadIniBoolean(session_, "Project", "ForMachine" + std::to_string(n),
+                        GetCFGPath(session_));
 }
 
 void frm_Morlane_Exe::DisableRow(Routine& routine, int n) {
@@ -193,7 +205,7 @@ void frm_Morlane_Exe::SetupUserInterFace() {
       routine.Step([&] {
         ComboOrder(n).text = std::to_string(
             LoadIniInteger(session_, "Project", "OrderOfServiceCounter" + std::to_string(n),
-                           GetProgramIniPath(session_, kAccessRead), false));
+                           GetProgramIniPath(session_, IniAccess::Read)));
       });
       routine.Step([&] { ComboOrder(n).enabled = true; });
     } else {
@@ -205,79 +217,73 @@ void frm_Morlane_Exe::SetupUserInterFace() {
   Sync();
 }
 
-int frm_Morlane_Exe::WriteInputs() {
+InputsOutcome frm_Morlane_Exe::WriteInputs() {
   Routine routine(session_, "WriteInputs");
   std::string validMachines;
   routine.Step([&] { validMachines = GetValidMachines(session_); });
-  const int machines = session_.NumberOfMachines();
-  const int rows = std::min(machines, kRows);
+  const int rows = std::min(session_.NumberOfMachines(), kRows);
+  if (RefuseInputs(routine, ReadRows(routine, rows))) return InputsOutcome::Refused;
+  return StoreAndStamp(routine, validMachines, rows);
+}
 
-  // Only rows of valid machines (enabled, not "-") take part. Every one of them must hold a
-  // whole number before anything is stored.
-  std::vector<std::optional<int>> position(kRows + 1);
+std::vector<RowInput> frm_Morlane_Exe::ReadRows(Routine& routine, int rows) {
+  std::vector<RowInput> inputs(static_cast<std::size_t>(rows) + 1);
   for (int n = 1; n <= rows; ++n) {
-    bool taking = false;
-    routine.Step([&] { taking = ComboOrder(n).enabled; });
-    if (!taking) continue;
-    std::optional<int> value;
-    routine.Step([&] { value = WholeNumber(ComboOrder(n).text); });
-    if (!value) {
-      routine.Step([&] {
-        session_.dialogs.ShowMessage({"Nur ganze Zahlen erlaubt!", "", platform::Buttons::Ok,
-                                      platform::Icon::Warning, platform::Choice::Ok});
-      });
-      return kInputsRefused;
-    }
-    position[static_cast<std::size_t>(n)] = value;
+    RowInput& input = inputs[static_cast<std::size_t>(n)];
+    routine.Step([&] { input.taking = ComboOrder(n).enabled; });
+    if (input.taking) routine.Step([&] { input.position = WholeNumber(ComboOrder(n).text); });
   }
+  return inputs;
+}
 
-  // Positions are compared by value: "2" and "02" are the same position; zero may repeat.
-  for (int i = 1; i <= rows; ++i) {
-    for (int j = 1; j <= rows; ++j) {
-      const auto& pi = position[static_cast<std::size_t>(i)];
-      const auto& pj = position[static_cast<std::size_t>(j)];
-      if (j == i || !pi || !pj || *pj == 0) continue;
-      if (*pj == *pi) {
-        routine.Step([&] {
-          session_.dialogs.ShowMessage({"Mehrfachnennungen nicht erlaubt!", "",
-                                        platform::Buttons::Ok, platform::Icon::Warning,
-                                        platform::Choice::Ok});
-        });
-        return kInputsRefused;
-      }
-    }
-  }
+// Every taking row must hold a whole number, and no two the same position, before anything is
+// stored.
+bool frm_Morlane_Exe::RefuseInputs(Routine& routine, const std::vector<RowInput>& inputs) {
+  const bool nonNumber = std::any_of(inputs.begin(), inputs.end(), [](const RowInput& input) {
+    return input.taking && !input.position;
+  });
+  const char* refusal = nonNumber              ? "Nur ganze Zahlen erlaubt!"
+                        : HasDuplicate(inputs) ? "Mehrfachnennungen nicht erlaubt!"
+                                               : nullptr;
+  if (refusal == nullptr) return false;
+  routine.Step([&] {
+    session_.dialogs.ShowMessage(
+        {refusal, "", platform::Buttons::Ok, platform::Icon::Warning, platform::Choice::Ok});
+  });
+  return true;
+}
 
-  // Store every valid row; a row that cannot be written is reported, and then neither the
-  // stamp is written nor the store claimed. Without a program ini to write to there is one
-  // report, not one per row.
+// Stores every valid row; a row that cannot be written is reported, and then neither the stamp
+// is written nor the store claimed. Without a program ini to write to there is one report, not
+// one per row.
+InputsOutcome frm_Morlane_Exe::StoreAndStamp(Routine& routine, const std::string& validMachines,
+                                             int rows) {
   std::vector<int> validRows;
   for (int n = 1; n <= rows; ++n) {
     if (routine.Test([&] { return IsValidMachine(n, validMachines); })) validRows.push_back(n);
   }
   if (!validRows.empty() && !routine.Step([&] {
-        if (GetProgramIniPath(session_, kAccessWrite).empty()) {
+        if (GetProgramIniPath(session_, IniAccess::Write).empty()) {
           ThrowWriteFailure(session_, ProjectProgramIniPath(session_));
         }
       })) {
-    return kInputsRefused;
+    return InputsOutcome::Refused;
   }
   bool allWritten = true;
   for (const int n : validRows) {
     const bool written = routine.Step([&] {
-      const std::string path = GetProgramIniPath(session_, kAccessWrite);
+      const std::string path = GetProgramIniPath(session_, IniAccess::Write);
       const std::string key = "OrderOfServiceCounter" + std::to_string(n);
-      if (path.empty() || SaveIni(session_, ComboOrder(n).text, "Project", key, path) == 0) {
+      if (path.empty() ||
+          SaveIni(session_, ComboOrder(n).text, "Project", key, path) == SaveResult::Failed) {
         ThrowWriteFailure(session_, path.empty() ? ProjectProgramIniPath(session_) : path);
       }
     });
     allWritten = allWritten && written;
   }
-  if (!allWritten) return kInputsRefused;
-
   bool stamped = false;
-  routine.Step([&] { stamped = WriteEditInfo(session_); });
-  return stamped ? kInputsStored : kInputsRefused;
+  if (allWritten) routine.Step([&] { stamped = WriteEditInfo(session_); });
+  return stamped ? InputsOutcome::Stored : InputsOutcome::Refused;
 }
 
 // ---- Context help ----------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // a view mirrors the controls and forwards clicks, focus changes, edits and close requests.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +18,17 @@ class Session;
 
 namespace morlane::form {
 
-// Answers of WriteInputs.
-inline constexpr int kInputsRefused = -1;
-inline constexpr int kInputsStored = 1;
+// What became of the positions typed into the window.
+enum class InputsOutcome {
+  Refused,  // not stored: a duplicate, a non-number, or a failed write; the window stays open
+  Stored,   // every position and the edit stamp were written
+};
+
+// A row's position as typed; only rows of enabled combo boxes take part.
+struct RowInput {
+  bool taking = false;
+  std::optional<int> position;  // none: not a whole number of 16 bits
+};
 
 class frm_Morlane_Exe final : public FormModel {
  public:
@@ -57,7 +66,7 @@ class frm_Morlane_Exe final : public FormModel {
 
   // The order editor.
   void SetupUserInterFace();
-  int WriteInputs();
+  InputsOutcome WriteInputs();
 
   // Context help.
   void CommandQuest_Click() override;
@@ -71,6 +80,10 @@ class frm_Morlane_Exe final : public FormModel {
   Control& Element(std::string_view name, int index);
   bool IsValidMachine(int n, const std::string& validMachines);
   void DisableRow(Routine& routine, int n);
+  // The three steps of WriteInputs.
+  std::vector<RowInput> ReadRows(Routine& routine, int rows);
+  bool RefuseInputs(Routine& routine, const std::vector<RowInput>& inputs);
+  InputsOutcome StoreAndStamp(Routine& routine, const std::string& validMachines, int rows);
   void Sync();
 
   Session& session_;

@@ -12,11 +12,10 @@ void EndWithoutDisplay(Session& session, const std::string& text, const std::str
   auto& process = session.process;
   if (session.SilentMode) {
     WriteServicePackLog(session, text);
-    process.EndProcess(kExitNotStored);
+    EndProgram(session, platform::ExitStatus::NotStored);
   }
   process.WriteDiagnostic(process.ExecutableBaseName() + ": " + reason + "; nothing was stored\n");
-  process.EndProcess(kExitNoDisplay);
-  std::abort();  // not reached: EndProcess does not return
+  EndProgram(session, platform::ExitStatus::NoDisplay);
 }
 
 namespace {
@@ -38,7 +37,8 @@ platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& reques
   return gui->ShowMessage(request);
 }
 
-int RunProgram(Session& session, form::frm_Morlane_Exe& form, platform::GuiProvider& provider) {
+platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
+                                platform::GuiProvider& provider) {
   form.Form_Load();
   // Still running: the window is needed (a normal start, or a silent store that was refused).
   const bool display = provider.DisplayAvailable();

@@ -15,11 +15,6 @@ namespace form {
 class frm_Morlane_Exe;
 }
 
-// Exit statuses of a run.
-inline constexpr int kExitStored = 0;     // stored, or cancel confirmed
-inline constexpr int kExitNotStored = 1;  // ended by a failure; nothing (more) stored
-inline constexpr int kExitNoDisplay = 2;  // an interactive run without a display
-
 // A dialog service that starts the GUI on the first message box.
 class LazyDialogs : public platform::DialogService {
  public:
@@ -34,12 +29,13 @@ class LazyDialogs : public platform::DialogService {
 
 // When a message box or the window is needed but cannot be shown (no usable display, or the
 // window module cannot be started): a silent run writes the text to the service-pack log and
-// ends with kExitNotStored; an interactive run says why (`reason`) in one line on stderr and
-// ends with kExitNoDisplay.
+// ends NotStored; an interactive run says why (`reason`) in one line on stderr and ends
+// NoDisplay.
 [[noreturn]] void EndWithoutDisplay(Session& session, const std::string& text,
                                     const std::string& reason);
 
 // Loads the form and, unless it has ended the process already, runs its window.
-int RunProgram(Session& session, form::frm_Morlane_Exe& form, platform::GuiProvider& provider);
+platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
+                                platform::GuiProvider& provider);
 
 }  // namespace morlane

@@ -2,14 +2,14 @@
 
 #include "config/ini.h"
 #include "errors/routine.h"
-#include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/path.h"
 
 namespace morlane {
 
 std::string LanguageFilePath(Session& session) {
   auto& process = session.process;
-  return process.ApplicationDirectory() + Separator(process.Style()) +
+  return process.ApplicationDirectory() + text::Separator(process.Style()) +
          process.ExecutableBaseName() + ".ini";
 }
 
@@ -18,7 +18,7 @@ std::string GetLanguage(Session& session) {
   Routine routine(session, "GetLanguage");
   std::string language;
   routine.Step([&] {
-    language = LoadIniString(session, "Language", "Language", LanguageFilePath(session), false);
+    language = LoadIniString(session, "Language", "Language", LanguageFilePath(session));
   });
   if (routine.Test([&] { return language.empty(); })) {
     routine.Step(

@@ -30,8 +30,7 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
 
   if (kind == "LABEL" || kind == "COMMANDBUTTON" || kind == "CHECKBOX") {
     const std::string key = "Caption_" + keyPart;
-    const std::string caption =
-        LoadIniString(session, language, key, LanguageFilePath(session), false);
+    const std::string caption = LoadIniString(session, language, key, LanguageFilePath(session));
     if (HasText(caption)) {
       c.caption = caption;
     } else if (language != "1031") {
@@ -43,8 +42,7 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
     if (c.helpId != 0) {
       if (c.helpId < 1 || c.helpId > 100) throw Failure::SubscriptOutOfRange();
       const std::string helpKey = "Help" + std::to_string(c.helpId);
-      const std::string help =
-          LoadIniString(session, language, helpKey, LanguageFilePath(session), false);
+      const std::string help = LoadIniString(session, language, helpKey, LanguageFilePath(session));
       session.HelpTexts[static_cast<std::size_t>(c.helpId)] = help;
       if (!HasText(help)) {
         SaveIni(session, std::string("0"), language, helpKey, LanguageFilePath(session));
@@ -54,8 +52,7 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
 
   if (text::UpperCase1252(c.tag).find("NOTTT") != std::string::npos) return;
   const std::string key = "TTT_" + keyPart;
-  const std::string toolTip =
-      LoadIniString(session, language, key, LanguageFilePath(session), false);
+  const std::string toolTip = LoadIniString(session, language, key, LanguageFilePath(session));
   if (HasText(toolTip)) {
     c.toolTip = toolTip;
   } else {

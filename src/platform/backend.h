@@ -1,5 +1,5 @@
-// The platform services of the system the program runs on. main() gets every service from
-// here; each backend implements these in its own backend_<system>.cpp, chosen by CMake.
+// The platform services of the system the program runs on, besides SystemProcessServices
+// (platform/process.h). Each backend implements these in its own .cpp files, chosen by CMake.
 #pragma once
 
 #include <memory>
@@ -10,7 +10,6 @@
 
 namespace morlane::platform {
 
-std::unique_ptr<ProcessServices> MakeProcessServices(int argc, char** argv);
 std::unique_ptr<ProfileService> MakeProfileService();
 // The GUI module is loaded on first use; argc and argv go to the GUI toolkit then, so they
 // must outlive the provider.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/process.h"
 
 namespace morlane::form {
 class FormEvents;
@@ -17,9 +18,8 @@ class GuiModule {
   virtual ~GuiModule() = default;
   // A modal message box; an empty title shows the application's title.
   virtual Choice ShowMessage(const MessageRequest& request) = 0;
-  // Shows the window of the form and runs it until it closes (a confirmed close request);
-  // returns the process exit status.
-  virtual int RunWindow(form::FormEvents& form) = 0;
+  // Shows the window of the form and runs it until it closes (a confirmed close request).
+  virtual ExitStatus RunWindow(form::FormEvents& form) = 0;
 };
 
 class GuiProvider {

@@ -18,11 +18,18 @@ struct Version {
   std::uint16_t revision = 0;
 };
 
+// How a run ends.
+enum class ExitStatus : int {
+  Stored = 0,     // the order was stored, or a cancel was confirmed
+  NotStored = 1,  // ended by a failure; nothing (more) stored
+  NoDisplay = 2,  // an interactive start without a usable display
+};
+
 // Test doubles of EndProcess throw this instead of ending the test process. The error pattern
 // never catches it, so it unwinds straight to the test like a real end of the process would
 // stop everything.
 struct ProcessEnded {
-  int status;
+  ExitStatus status;
 };
 
 class ProcessServices {
@@ -45,10 +52,35 @@ class ProcessServices {
   // Last-resort diagnostics channel (stderr) for text no log could take.
   virtual void WriteDiagnostic(const std::string& text) = 0;
   // Ends the process at once: no further events, nothing stored.
-  [[noreturn]] virtual void EndProcess(int exitStatus) = 0;
+  [[noreturn]] virtual void EndProcess(ExitStatus status) = 0;
   virtual PathStyle Style() const = 0;
   // The fixed log for faults of silent runs.
   virtual std::string ServicePackLogPath() const = 0;
+};
+
+// The process services of the system the program runs on. Declared once; each system's own
+// .cpp (posix/process_posix.cpp, win32/process_win32.cpp) implements it, chosen by CMake.
+class SystemProcessServices final : public ProcessServices {
+ public:
+  // Windows reads its whole command line itself and does not look at argc and argv.
+  SystemProcessServices(int argc, char** argv);
+
+  std::string CommandLine() const override { return commandLine_; }
+  std::string ApplicationDirectory() const override { return applicationDirectory_; }
+  std::string ExecutableBaseName() const override { return baseName_; }
+  Version ProgramVersion() const override;
+  std::vector<std::string> EnvironmentEntries() const override;
+  bool FileExists(const std::string& path) const override;
+  bool AppendToFile(const std::string& path, const std::string& bytes) override;
+  void WriteDiagnostic(const std::string& text) override;
+  [[noreturn]] void EndProcess(ExitStatus status) override;
+  PathStyle Style() const override;
+  std::string ServicePackLogPath() const override;
+
+ private:
+  std::string commandLine_;
+  std::string applicationDirectory_;
+  std::string baseName_;
 };
 
 }  // namespace morlane::platform

@@ -15,7 +15,7 @@ using testing::FileExistsOnDisk;
 using testing::ReadFile;
 
 // A project tree in a temporary directory: <tmp>/plant/Config holds the program.
-class ReportTest : public ::testing::Test {
+class ReportTest : public ::testing::Test, protected testing::FakeSession {
  protected:
   ReportTest() {
     testing::WriteFile(dir / "plant/Config/.keep", "");
@@ -25,15 +25,11 @@ class ReportTest : public ::testing::Test {
   std::string ProjectLog() { return dir / "plant/M4Tcfglog.txt"; }
 
   testing::TempDir dir;
-  testing::FakeProcess process;
-  testing::ScriptedDialogs dialogs;
-  testing::UnusedProfile profile;
-  Session session{process, dialogs, profile};
 };
 
 TEST_F(ReportTest, InteractiveReportLogsALineAndAsksResumeWithYesAsDefault) {
   dialogs.answers = {Choice::Yes};
-  EXPECT_EQ(ErrorSub(session, -2147, "Src", "Something broke", "GetCFGPath", false), kAnswerResume);
+  EXPECT_EQ(ErrorSub(session, -2147, "Src", "Something broke", "GetCFGPath"), ErrorAnswer::Resume);
 
   EXPECT_EQ(ReadFile(ProjectLog()),
             "Fehler in Morlane / Src / GetCFGPath (Nr. -2147) :Something broke\r\n");
@@ -48,26 +44,27 @@ TEST_F(ReportTest, InteractiveReportLogsALineAndAsksResumeWithYesAsDefault) {
   EXPECT_FALSE(FileExistsOnDisk(process.servicePackLog));
 
   dialogs.answers = {Choice::No};
-  EXPECT_EQ(ErrorSub(session, 5, "", "Second", "X", false), kAnswerAbort);
+  EXPECT_EQ(ErrorSub(session, 5, "", "Second", "X"), ErrorAnswer::Abort);
   // Two reports leave two entries in order; an empty source leaves two blanks between slashes.
   EXPECT_EQ(ReadFile(ProjectLog()),
             "Fehler in Morlane / Src / GetCFGPath (Nr. -2147) :Something broke\r\n"
             "Fehler in Morlane /  / X (Nr. 5) :Second\r\n");
 }
 
-TEST_F(ReportTest, FatalReportShowsOkOnlyAndAborts) {
-  dialogs.answers = {Choice::Ok};
-  EXPECT_EQ(ErrorSub(session, 1, "S", "D", "R", true), kAnswerAbort);
+TEST_F(ReportTest, NoReportIsFatal) {
+  // Every report asks whether to resume, whatever the failure.
+  dialogs.answers = {Choice::No};
+  EXPECT_EQ(ErrorSub(session, 1, "S", "D", "R"), ErrorAnswer::Abort);
   ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].title, "Fatal error");
-  EXPECT_EQ(dialogs.shown[0].buttons, Buttons::Ok);
-  EXPECT_EQ(dialogs.shown[0].text.find("Resume?"), std::string::npos);
+  EXPECT_EQ(dialogs.shown[0].title, "Unexpected error");
+  EXPECT_EQ(dialogs.shown[0].buttons, Buttons::YesNo);
+  EXPECT_NE(dialogs.shown[0].text.find("Resume?"), std::string::npos);
 }
 
 TEST_F(ReportTest, SilentReportGoesToBothLogsAndResumes) {
   session.SilentMode = true;
-  EXPECT_EQ(ErrorSub(session, 53, "Morlane_Config", "File not found", "SaveIni", false),
-            kAnswerResume);
+  EXPECT_EQ(ErrorSub(session, 53, "Morlane_Config", "File not found", "SaveIni"),
+            ErrorAnswer::Resume);
   EXPECT_TRUE(dialogs.shown.empty());
   EXPECT_EQ(ReadFile(ProjectLog()),
             "Fehler in Morlane / Morlane_Config / SaveIni (Nr. 53) :File not found\r\n");
@@ -81,7 +78,7 @@ TEST_F(ReportTest, IntegratedModeLogsToTheLogfileNamedOnTheCommandLine) {
   const std::string named = dir / "Host Logs/cfg.txt";
   testing::WriteFile(named, "old\r\n");
   process.commandLine = "/EXTERNAL=M4TCFG /LOGFILE=" + named;
-  EXPECT_EQ(WriteErrorLog(session, "line", false), "Error logged to \n\r" + named);
+  EXPECT_EQ(WriteErrorLog(session, "line"), "Error logged to \n\r" + named);
   EXPECT_EQ(ReadFile(named), "old\r\nline\r\n");
   EXPECT_FALSE(FileExistsOnDisk(ProjectLog()));
 }
@@ -89,19 +86,19 @@ TEST_F(ReportTest, IntegratedModeLogsToTheLogfileNamedOnTheCommandLine) {
 TEST_F(ReportTest, UnwritableLogsFallBackAndNameTheFileThatGotTheLine) {
   session.IntegratedMode = true;
   // No LOGFILE given: the project's log takes the line.
-  EXPECT_EQ(WriteErrorLog(session, "a", false), "Error logged to \n\r" + ProjectLog());
+  EXPECT_EQ(WriteErrorLog(session, "a"), "Error logged to \n\r" + ProjectLog());
   // A LOGFILE in a missing directory, or below a regular file: the project's log again.
   process.commandLine = "/LOGFILE=" + (dir / "missing/log.txt");
-  EXPECT_EQ(WriteErrorLog(session, "b", false), "Error logged to \n\r" + ProjectLog());
+  EXPECT_EQ(WriteErrorLog(session, "b"), "Error logged to \n\r" + ProjectLog());
   testing::WriteFile(dir / "file", "x");
   process.commandLine = "/LOGFILE=" + (dir / "file/log.txt");
-  EXPECT_EQ(WriteErrorLog(session, "c", false), "Error logged to \n\r" + ProjectLog());
+  EXPECT_EQ(WriteErrorLog(session, "c"), "Error logged to \n\r" + ProjectLog());
   EXPECT_EQ(ReadFile(ProjectLog()), "a\r\nb\r\nc\r\n");
 
   // Neither writable: the line reaches stderr and the report still reaches the user.
   process.applicationDirectory = dir / "file/Config";
   dialogs.answers = {Choice::Yes};
-  EXPECT_EQ(ErrorSub(session, 9, "S", "D", "R", false), kAnswerResume);
+  EXPECT_EQ(ErrorSub(session, 9, "S", "D", "R"), ErrorAnswer::Resume);
   EXPECT_EQ(process.diagnostics, "Fehler in Morlane / S / R (Nr. 9) :D\n");
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_NE(dialogs.shown[0].text.find("(stderr)"), std::string::npos);
@@ -130,9 +127,9 @@ TEST_F(ReportTest, ReportFaultShowsABoxOrWritesTheServicePackLogWhenSilent) {
   EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
-TEST_F(ReportTest, WriteErrorLogWithReportHandsTheLoggedToTextToReportFault) {
+TEST_F(ReportTest, TheLoggedToTextCanBeHandedToReportFault) {
   dialogs.answers = {Choice::Ok};
-  EXPECT_EQ(WriteErrorLog(session, "x", true), "");
+  ReportFault(session, WriteErrorLog(session, "x"));
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Error logged to \n\r" + ProjectLog());
 }
@@ -144,7 +141,7 @@ TEST_F(ReportTest, FailuresInsideAReportDoNotRecurse) {
   session.IntegratedMode = true;
   process.commandLine = "/EXTERNAL=M4TCFG /LOGFILE";
   dialogs.answers = {Choice::Yes, Choice::Yes, Choice::Yes};
-  EXPECT_EQ(ErrorSub(session, 13, "S", "Type mismatch", "R", false), kAnswerResume);
+  EXPECT_EQ(ErrorSub(session, 13, "S", "Type mismatch", "R"), ErrorAnswer::Resume);
   EXPECT_EQ(dialogs.shown.size(), 3u);
   EXPECT_EQ(ReadFile(ProjectLog()),
             "Fehler in  / Short / GetOCXName (Nr. 5) :Invalid procedure call or argument\r\n"

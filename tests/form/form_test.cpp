@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "support/project.h"
 
@@ -10,10 +11,11 @@ namespace morlane::form {
 namespace {
 
 using platform::Choice;
+using platform::ExitStatus;
 using platform::Icon;
 using Strings = std::vector<std::string>;
 
-constexpr int kStillOpen = -100;
+constexpr std::optional<ExitStatus> kStillOpen;
 
 const std::string kProgramIni =
     "[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=1\r\nOrderOfServiceCounter3=7\r\n"
@@ -29,23 +31,15 @@ class FormTest : public ::testing::Test {
     p.process.environment = {"USER=ab"};
   }
 
-  // Runs a handler; answers the exit status when it ended the process, else kStillOpen.
-  int Run(const std::function<void()>& handler) {
-    try {
-      handler();
-    } catch (const platform::ProcessEnded& ended) {
-      return ended.status;
-    }
-    return kStillOpen;
+  // Each answers the exit status when it ended the process, else kStillOpen.
+  std::optional<ExitStatus> Load() {
+    return testing::ExitOf([&] { form.Form_Load(); });
   }
-  int Load() {
-    return Run([&] { form.Form_Load(); });
+  std::optional<ExitStatus> Ok() {
+    return testing::ExitOf([&] { form.CommandOK_Click(); });
   }
-  int Ok() {
-    return Run([&] { form.CommandOK_Click(); });
-  }
-  int Cancel() {
-    return Run([&] { form.CommandCancel_Click(); });
+  std::optional<ExitStatus> Cancel() {
+    return testing::ExitOf([&] { form.CommandCancel_Click(); });
   }
 
   std::string Stamped(const std::string& mode = "Standalone") {
@@ -84,7 +78,7 @@ TEST_F(FormTest, StandaloneStartFillsTheRowsFromCfgAndProgramIni) {
 TEST_F(FormTest, OkStoresTheValidRowsAndTheStampThenEnds) {
   Load();
   form.ComboOrder(1).text = "2";
-  EXPECT_EQ(Ok(), 0);
+  EXPECT_EQ(Ok(), ExitStatus::Stored);
   EXPECT_EQ(p.Read("parameter/Program.ini"),
             "[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=2\r\n"
             "OrderOfServiceCounter3=7\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\n"
@@ -96,7 +90,7 @@ TEST_F(FormTest, OkStoresTheValidRowsAndTheStampThenEnds) {
 
 TEST_F(FormTest, SilentStartStoresAndEndsWithoutTheWindow) {
   p.process.commandLine = "/EXTERNAL=SILENT";
-  EXPECT_EQ(Load(), 0);
+  EXPECT_EQ(Load(), ExitStatus::Stored);
   EXPECT_NE(p.Read("parameter/Program.ini").find("OrderOfServiceCounter1=1\r\n"),
             std::string::npos);
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped());
@@ -161,7 +155,7 @@ TEST_F(FormTest, ZerosMayRepeatAndTextsAreWrittenAsTyped) {
   Load();
   form.ComboOrder(1).text = "0";
   form.ComboOrder(3).text = "00";
-  EXPECT_EQ(Ok(), 0);
+  EXPECT_EQ(Ok(), ExitStatus::Stored);
   const std::string ini = p.Read("parameter/Program.ini");
   EXPECT_NE(ini.find("OrderOfServiceCounter1=0\r\nOrderOfServiceCounter3=00\r\n"),
             std::string::npos);
@@ -172,7 +166,7 @@ TEST_F(FormTest, NoMachinesStoresOnlyTheStamp) {
   Load();
   for (int n = 1; n <= 5; ++n)
     EXPECT_EQ(form.ComboOrder(n).text, "-");
-  EXPECT_EQ(Ok(), 0);
+  EXPECT_EQ(Ok(), ExitStatus::Stored);
   EXPECT_EQ(p.Read("parameter/Program.ini"), "[Project]\r\n");
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped());
 }
@@ -189,7 +183,7 @@ TEST_F(FormTest, MachinesAboveFiveGetNoRowAndNoFailure) {
   Load();
   EXPECT_EQ(form.ComboOrder(5).items.size(), 8u);  // "0" to "7"
   form.ComboOrder(5).text = "5";
-  EXPECT_EQ(Ok(), 0);
+  EXPECT_EQ(Ok(), ExitStatus::Stored);
   EXPECT_TRUE(p.dialogs.shown.empty());
   EXPECT_NE(p.Read("parameter/Program.ini")
                 .find("OrderOfServiceCounter5=5\r\n"
@@ -214,7 +208,7 @@ TEST_F(FormTest, IntegratedStartReadsTheWorkingCopyAndWritesTheProject) {
   EXPECT_EQ(form.Label(3).caption, "Maschine 3  ( none )");
   EXPECT_EQ(form.ComboOrder(1).text, "3");
   EXPECT_EQ(form.ComboOrder(2).text, "2");
-  EXPECT_EQ(Ok(), 0);
+  EXPECT_EQ(Ok(), ExitStatus::Stored);
   EXPECT_EQ(p.Read("parameter/Program.ini"),
             "[Project]\r\nOrderOfServiceCounter1=3\r\nOrderOfServiceCounter2=2\r\n");
   EXPECT_EQ(p.Read("work/parameter/program.ini"),
@@ -275,7 +269,7 @@ TEST_F(FormTest, CancelAskedNoKeepsEditsYesLogsAndEnds) {
   EXPECT_FALSE(testing::FileExistsOnDisk(p.ErrorLog()));
 
   p.dialogs.answers = {Choice::Yes};
-  EXPECT_EQ(Cancel(), 0);
+  EXPECT_EQ(Cancel(), ExitStatus::Stored);
   EXPECT_EQ(testing::ReadFile(p.ErrorLog()),
             "Konfigurations-EXE wurde abgebrochen:     Morlane\r\n");
   EXPECT_FALSE(testing::FileExistsOnDisk(p.process.servicePackLog));
@@ -331,7 +325,7 @@ TEST_F(FormTest, HelpModeGuardsOkAndCancelButNotTheCloseBox) {
   form.CommandQuest_Click();
   EXPECT_FALSE(s.HelpMode);
   EXPECT_EQ(form.CommandQuest().backColor, kLightGrey);
-  EXPECT_EQ(Ok(), 0);
+  EXPECT_EQ(Ok(), ExitStatus::Stored);
 }
 
 TEST_F(FormTest, FailingCancelConfirmationKeepsTheWindowOnCloseAndEndsOnCancel) {
@@ -346,13 +340,13 @@ TEST_F(FormTest, FailingCancelConfirmationKeepsTheWindowOnCloseAndEndsOnCancel) 
 
   p.dialogs.failures = 1;
   p.dialogs.answers = {Choice::Yes};
-  EXPECT_EQ(Cancel(), 0);
+  EXPECT_EQ(Cancel(), ExitStatus::Stored);
 }
 
 TEST_F(FormTest, MissingCfgFileEndsTheStart) {
   std::remove(p.CfgFile().c_str());
   p.dialogs.answers = {Choice::Ok};
-  EXPECT_EQ(Load(), 1);
+  EXPECT_EQ(Load(), ExitStatus::NotStored);
   EXPECT_EQ(p.dialogs.Texts(), Strings{"File not found: \n\r" + p.CfgFile()});
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <stdexcept>
+
 #include "form/form.h"
 #include "support/project.h"
 
@@ -49,6 +52,34 @@ TEST_F(HelpTest, LabelsFrameAndCombosShowTheirTextOnlyInHelpMode) {
     EXPECT_EQ(box.buttons, platform::Buttons::Ok);
   }
   EXPECT_TRUE(s.HelpMode);  // showing a text does not end help mode
+}
+
+// A view addresses controls by position only; the model finds the handler by name and index.
+TEST_F(HelpTest, ViewEventsByPositionReachTheNamedHandlers) {
+  const auto at = [&](const std::string& name, std::optional<int> index = std::nullopt) {
+    for (std::size_t n = 0; n < form.controls.size(); ++n) {
+      if (form.controls[n].name == name && form.controls[n].index == index) return n;
+    }
+    throw std::out_of_range(name);
+  };
+  form.Clicked(at("CommandQuest"));
+  EXPECT_TRUE(s.HelpMode);
+  p.dialogs.answers = {Choice::Ok, Choice::Ok, Choice::Ok};
+  form.Clicked(at("Label", 3));
+  form.Focused(at("ComboOrder", 2));
+  form.Clicked(at("FrameServiceCounter"));
+  // No handler: the header, the main frame, the focus of a button, a position past the end.
+  form.Clicked(at("Header"));
+  form.Clicked(at("MainFrame"));
+  form.Focused(at("CommandOK"));
+  form.Clicked(form.controls.size());
+  EXPECT_EQ(p.dialogs.shown.size(), 3u);
+
+  // Edits reach the text of a combo box only.
+  form.Edited(at("ComboOrder", 2), "12");
+  form.Edited(at("Label", 2), "x");
+  EXPECT_EQ(form.ComboOrder(2).text, "12");
+  EXPECT_EQ(form.Label(2).text, "");
 }
 
 TEST_F(HelpTest, HelpIdOutsideTheTableShowsAnEmptyText) {

@@ -9,6 +9,7 @@ namespace morlane {
 namespace {
 
 using platform::Choice;
+using platform::ExitStatus;
 
 // A GUI that records what it was asked to do.
 class RecordingGui : public platform::GuiModule {
@@ -19,9 +20,9 @@ class RecordingGui : public platform::GuiModule {
     messages.push_back(request.text);
     return request.defaultButton;
   }
-  int RunWindow(form::FormEvents&) override {
+  platform::ExitStatus RunWindow(form::FormEvents&) override {
     ++windows;
-    return 0;
+    return platform::ExitStatus::Stored;
   }
 };
 
@@ -51,13 +52,11 @@ class ProgramTest : public ::testing::Test {
             "OrderOfServiceCounter2=2\r\n");
     p.Write("Morlane/Morlane.cfg", "[Project]\r\nForMachine1=true\r\nForMachine2=true\r\n");
   }
-  int Run() {
+  ExitStatus Run() {
     form::frm_Morlane_Exe form(session);
-    try {
-      return RunProgram(session, form, provider);
-    } catch (const platform::ProcessEnded& ended) {
-      return ended.status;
-    }
+    ExitStatus status{};
+    const auto ended = testing::ExitOf([&] { status = RunProgram(session, form, provider); });
+    return ended.value_or(status);
   }
 
   testing::Project p;
@@ -68,7 +67,7 @@ class ProgramTest : public ::testing::Test {
 
 TEST_F(ProgramTest, SilentStoreNeverStartsTheGui) {
   p.process.commandLine = "/EXTERNAL=SILENT";
-  EXPECT_EQ(Run(), kExitStored);
+  EXPECT_EQ(Run(), ExitStatus::Stored);
   EXPECT_EQ(provider.loads, 0);
   EXPECT_NE(p.Read("Morlane/Morlane.cfg").find("[Info]"), std::string::npos);
 }
@@ -78,7 +77,7 @@ TEST_F(ProgramTest, SilentDuplicateWithoutDisplayLogsTheMessageAndStoresNothing)
   p.Write("parameter/Program.ini",
           "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
           "OrderOfServiceCounter2=1\r\n");
-  EXPECT_EQ(Run(), kExitNotStored);
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
   EXPECT_EQ(provider.loads, 0);
   EXPECT_EQ(p.ServicePackLog(), "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg").find("[Info]"), std::string::npos);
@@ -87,14 +86,14 @@ TEST_F(ProgramTest, SilentDuplicateWithoutDisplayLogsTheMessageAndStoresNothing)
 TEST_F(ProgramTest, SilentFailedStoreWithoutDisplayEndsNotStored) {
   p.process.commandLine = "/EXTERNAL=SILENT";
   p.profile.failing = {p.ProgramIni()};
-  EXPECT_EQ(Run(), kExitNotStored);
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
   const std::string log = p.ServicePackLog();
   EXPECT_NE(log.find("Path/File access error"), std::string::npos);
   EXPECT_NE(log.find("no display is available"), std::string::npos);
 }
 
 TEST_F(ProgramTest, InteractiveStartWithoutDisplaySaysSoOnStderr) {
-  EXPECT_EQ(Run(), kExitNoDisplay);
+  EXPECT_EQ(Run(), ExitStatus::NoDisplay);
   EXPECT_EQ(p.process.diagnostics,
             "Morlane_Config: no display available (DISPLAY, WAYLAND_DISPLAY and "
             "QT_QPA_PLATFORM are unset); nothing was stored\n");
@@ -105,7 +104,7 @@ TEST_F(ProgramTest, InteractiveStartWithoutDisplaySaysSoOnStderr) {
 TEST_F(ProgramTest, WindowModuleThatCannotBeStartedEndsWithoutStoring) {
   provider.display = true;
   provider.loadable = false;
-  EXPECT_EQ(Run(), kExitNoDisplay);
+  EXPECT_EQ(Run(), ExitStatus::NoDisplay);
   EXPECT_EQ(p.process.diagnostics,
             "Morlane_Config: the window cannot be started; nothing was stored\n");
 
@@ -113,20 +112,20 @@ TEST_F(ProgramTest, WindowModuleThatCannotBeStartedEndsWithoutStoring) {
   p.Write("parameter/Program.ini",
           "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
           "OrderOfServiceCounter2=1\r\n");
-  EXPECT_EQ(Run(), kExitNotStored);
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
   EXPECT_EQ(p.ServicePackLog(), "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
 }
 
 TEST_F(ProgramTest, WithADisplayTheWindowRunsAndMessagesGoToTheGui) {
   provider.display = true;
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), ExitStatus::Stored);
   EXPECT_EQ(provider.gui.windows, 1);
 
   p.process.commandLine = "/EXTERNAL=SILENT";
   p.Write("parameter/Program.ini",
           "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
           "OrderOfServiceCounter2=1\r\n");
-  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Run(), ExitStatus::Stored);
   EXPECT_EQ(provider.gui.messages, std::vector<std::string>{"Mehrfachnennungen nicht erlaubt!"});
   EXPECT_EQ(provider.gui.windows, 2);
 }

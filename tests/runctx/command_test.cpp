@@ -19,16 +19,13 @@ struct CommandLineCase {
   const char* logfile;
 };
 
-class StartModeTest : public ::testing::TestWithParam<CommandLineCase> {};
+class StartModeTest : public ::testing::TestWithParam<CommandLineCase>,
+                      protected testing::FakeSession {};
 
 TEST_P(StartModeTest, FlagsAndLogfileFollowTheKeywords) {
   const CommandLineCase& c = GetParam();
-  testing::FakeProcess process;
   process.style = PathStyle::Windows;
   process.commandLine = c.line;
-  testing::ScriptedDialogs dialogs;
-  testing::UnusedProfile profile;
-  Session session(process, dialogs, profile);
 
   const bool result = GetStartModeIntegrated(session);
   EXPECT_EQ(result, c.integrated);
@@ -59,16 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
                       // Without any "/"-led occurrence the first plain one counts.
                       CommandLineCase{"EXTERNAL=SILENT", false, true, ""}));
 
-TEST(ReadCommand, KeywordAtTheVeryEndIsReportedAndReadsEmpty) {
-  testing::FakeProcess process;
+class ReadCommand : public ::testing::Test, protected testing::FakeSession {};
+
+TEST_F(ReadCommand, KeywordAtTheVeryEndIsReportedAndReadsEmpty) {
   process.memoryFiles = true;
   process.style = PathStyle::Windows;
   process.applicationDirectory = "C:\\Plant\\Config";
   process.commandLine = "/EXTERNAL";
-  testing::ScriptedDialogs dialogs;
   dialogs.answers = {Choice::Yes, Choice::Yes};
-  testing::UnusedProfile profile;
-  Session session(process, dialogs, profile);
 
   EXPECT_FALSE(GetStartModeIntegrated(session));
   EXPECT_FALSE(session.IntegratedMode);
@@ -83,12 +78,7 @@ TEST(ReadCommand, KeywordAtTheVeryEndIsReportedAndReadsEmpty) {
   EXPECT_EQ(dialogs.shown.size(), 2u);
 }
 
-TEST(ReadCommand, PosixLogfileKeepsCaseAndEndsBeforeBlankSlash) {
-  testing::FakeProcess process;
-  testing::ScriptedDialogs dialogs;
-  testing::UnusedProfile profile;
-  Session session(process, dialogs, profile);
-
+TEST_F(ReadCommand, PosixLogfileKeepsCaseAndEndsBeforeBlankSlash) {
   const struct {
     const char* line;
     const char* logfile;
@@ -108,7 +98,7 @@ TEST(ReadCommand, PosixLogfileKeepsCaseAndEndsBeforeBlankSlash) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST(ReadCommand, WordValuesAreUpperCasedAndCutAtTheFirstSlashOnBothStyles) {
+TEST_F(ReadCommand, WordValuesAreUpperCasedAndCutAtTheFirstSlashOnBothStyles) {
   for (const auto style : {PathStyle::Windows, PathStyle::Posix}) {
     EXPECT_EQ(KeywordValue("/external=silent/x", "EXTERNAL", ValueRule::Word, style), "SILENT");
     EXPECT_EQ(KeywordValue("/EXTERNAL= a b /LOGFILE=c", "external", ValueRule::Word, style), "A B");

@@ -18,19 +18,9 @@ TEST(ProjectDirectory, DropsTheLastComponentInBothDialects) {
   EXPECT_EQ(ProjectDirectory("/opt/plant/Config", PathStyle::Posix), "/opt/plant");
   EXPECT_EQ(ProjectDirectory("/cfg", PathStyle::Posix), "");
   EXPECT_EQ(ProjectDirectory("/", PathStyle::Posix), "");
-  EXPECT_EQ(JoinPath(PathStyle::Posix, "", "parameter\\m4tconfiguration.ini"),
-            "/parameter/m4tconfiguration.ini");
-  EXPECT_EQ(JoinPath(PathStyle::Windows, "D:", "parameter\\Program.ini"),
-            "D:\\parameter\\Program.ini");
 }
 
-class NamesTest : public ::testing::Test {
- protected:
-  testing::FakeProcess process;
-  testing::ScriptedDialogs dialogs;
-  testing::UnusedProfile profile;
-  Session session{process, dialogs, profile};
-};
+class NamesTest : public ::testing::Test, protected testing::FakeSession {};
 
 TEST_F(NamesTest, FileNameOnlyIsThePartAfterTheLastSeparator) {
   process.style = PathStyle::Windows;
@@ -61,13 +51,6 @@ TEST_F(NamesTest, ShortBaseNameIsReportedAndResumesWithAnEmptyName) {
   EXPECT_EQ(process.files["/plant/M4Tcfglog.txt"],
             "Fehler in  / Short / GetOCXName (Nr. 5) :Invalid procedure call or argument\r\n"
             "Fehler in  / Short / GetOCXName (Nr. 5) :Invalid procedure call or argument\r\n");
-}
-
-TEST_F(NamesTest, PathsAreUpperCasedForDisplayOnlyOnWindows) {
-  process.style = PathStyle::Windows;
-  EXPECT_EQ(PathForDisplay(session, "c:\\plant\\m\xe4t.txt"), "C:\\PLANT\\M\xc4T.TXT");
-  process.style = PathStyle::Posix;
-  EXPECT_EQ(PathForDisplay(session, "/opt/plant/m.txt"), "/opt/plant/m.txt");
 }
 
 }  // namespace

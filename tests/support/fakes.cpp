@@ -10,6 +10,15 @@
 
 namespace morlane::testing {
 
+std::optional<platform::ExitStatus> ExitOf(const std::function<void()>& code) {
+  try {
+    code();
+  } catch (const platform::ProcessEnded& ended) {
+    return ended.status;
+  }
+  return std::nullopt;
+}
+
 TempDir::TempDir() {
   namespace fs = std::filesystem;
   const fs::path base = fs::temp_directory_path();

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "platform/dialog.h"
 #include "platform/process.h"
 #include "platform/profile.h"
+#include "runctx/session.h"
 
 namespace morlane::testing {
 
@@ -32,6 +35,10 @@ std::string ReadFile(const std::string& path);  // empty when missing
 std::string NativePath(const std::string& path);
 bool FileExistsOnDisk(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);  // creates parent dirs
+
+// Runs code that may end the process (the fake services throw ProcessEnded); answers the exit
+// status it ended with, or nothing when it returned.
+std::optional<platform::ExitStatus> ExitOf(const std::function<void()>& code);
 
 // Process services with everything set by the test. Files are real unless memoryFiles is set
 // (for Windows-style paths, which name no file here): then appends land in `files`.
@@ -57,8 +64,8 @@ class FakeProcess : public platform::ProcessServices {
   bool FileExists(const std::string& path) const override;
   bool AppendToFile(const std::string& path, const std::string& bytes) override;
   void WriteDiagnostic(const std::string& text) override { diagnostics += text; }
-  [[noreturn]] void EndProcess(int exitStatus) override {
-    throw platform::ProcessEnded{exitStatus};
+  [[noreturn]] void EndProcess(platform::ExitStatus status) override {
+    throw platform::ProcessEnded{status};
   }
   platform::PathStyle Style() const override { return style; }
   std::string ServicePackLogPath() const override { return servicePackLog; }
@@ -86,6 +93,15 @@ class UnusedProfile : public platform::ProfileService {
                        const std::string&) override;
   int WriteString(std::string_view, std::string_view, std::string_view,
                   const std::string&) override;
+};
+
+// A session over fakes for tests that touch no INI file; test fixtures derive from it to have
+// process, dialogs and session at hand.
+struct FakeSession {
+  FakeProcess process;
+  ScriptedDialogs dialogs;
+  UnusedProfile profile;
+  Session session{process, dialogs, profile};
 };
 
 }  // namespace morlane::testing

@@ -17,13 +17,13 @@ class QtGuiModule final : public platform::GuiModule {
     return dialogs_.ShowMessage(request);
   }
 
-  int RunWindow(form::FormEvents& form) override {
+  platform::ExitStatus RunWindow(form::FormEvents& form) override {
     FormView view(form);
     view.Open();
     // The event loop ends when the last window closes, which the view allows only once
     // Form_QueryUnload has agreed.
     QApplication::exec();
-    return 0;
+    return platform::ExitStatus::Stored;
   }
 
  private:
@@ -33,8 +33,8 @@ class QtGuiModule final : public platform::GuiModule {
 }  // namespace
 }  // namespace morlane::gui::qt
 
-extern "C" Q_DECL_EXPORT morlane::platform::GuiModule* morlane_gui_create(
-    const char* applicationTitle, int* argc, char** argv) {
+extern "C" morlane::platform::GuiModule* morlane_gui_create(const char* applicationTitle, int* argc,
+                                                            char** argv) {
   using namespace morlane::gui::qt;
   const QString title = FromAnsi(applicationTitle != nullptr ? applicationTitle : "");
   if (QApplication::instance() == nullptr) {

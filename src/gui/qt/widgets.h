@@ -19,10 +19,12 @@ bool TakesFocus(form::Kind kind);
 
 // What a new widget reports, and to whom.
 struct WidgetEvents {
-  std::function<void()> clicked;               // a button or a combo choice, a label, a frame
-  std::function<void(const QString&)> edited;  // the edit text of a combo box
-  QObject* keyAndFocusFilter = nullptr;        // sees the keys and focus changes of
-                                               // buttons and combos (with their edit fields)
+  // A button pressed, a list entry chosen in a combo box, a click on a label or a frame.
+  std::function<void()> clicked;
+  // The edit text of a combo box changed by the user.
+  std::function<void(const QString&)> edited;
+  // Sees the keys and focus changes of buttons and combo boxes (and their edit fields).
+  QObject* keyAndFocusFilter = nullptr;
 };
 
 // The widget of `control` inside `parent`, at its place and in its font.

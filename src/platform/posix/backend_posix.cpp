@@ -1,20 +1,10 @@
 #include "platform/backend.h"
-#include "platform/posix/gui_loader.h"
-#include "platform/posix/process_posix.h"
 #include "platform/posix/profile_posix.h"
 
 namespace morlane::platform {
 
-std::unique_ptr<ProcessServices> MakeProcessServices(int argc, char** argv) {
-  return std::make_unique<posix::PosixProcessServices>(argc, argv);
-}
-
 std::unique_ptr<ProfileService> MakeProfileService() {
   return std::make_unique<posix::PosixProfileService>();
-}
-
-std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int& argc, char** argv) {
-  return std::make_unique<posix::PosixGuiProvider>(process, argc, argv);
 }
 
 }  // namespace morlane::platform

@@ -16,6 +16,31 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
+// The bytes of the UTF-8 sequence at `in` (at most `left`), for skipping one that has no 1252
+// form, is broken, or is cut off at the end.
+std::size_t SequenceLength(const char* in, std::size_t left) {
+  const auto lead = static_cast<unsigned char>(*in);
+  std::size_t length = 1;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    length = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    length = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    length = 4;
+  for (std::size_t i = 1; i < length && i < left; ++i) {
+    if ((static_cast<unsigned char>(in[i]) & 0xC0) != 0x80) return i;
+  }
+  return length > left ? left : length;
+}
+
+// The five C1 controls that stand for the bytes 1252 leaves undefined come back as those bytes,
+// as Windows converts them, so such bytes survive a trip through a UTF-8 file. 0: none at `in`.
+unsigned char UndefinedByte(const char* in, std::size_t left) {
+  if (static_cast<unsigned char>(*in) != 0xC2 || left < 2) return 0;
+  const auto c1 = static_cast<unsigned char>(in[1]);
+  return (c1 == 0x81 || c1 == 0x8D || c1 == 0x8F || c1 == 0x90 || c1 == 0x9D) ? c1 : 0;
+}
+
 }  // namespace
 
 std::string Utf8ToCp1252(std::string_view utf8) {
@@ -36,37 +61,13 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     std::size_t outLeft = sizeof buffer;
     const std::size_t rc = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
     out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    if (rc != static_cast<std::size_t>(-1)) continue;
-    if (errno == E2BIG) continue;
-    const auto lead = static_cast<unsigned char>(*in);
-    // The five C1 controls that stand for the bytes 1252 leaves undefined come back as those
-    // bytes, as Windows converts them, so such bytes survive a trip through a UTF-8 file.
-    if (lead == 0xC2 && inLeft >= 2) {
-      const auto c1 = static_cast<unsigned char>(in[1]);
-      if (c1 == 0x81 || c1 == 0x8D || c1 == 0x8F || c1 == 0x90 || c1 == 0x9D) {
-        out += static_cast<char>(c1);
-        in += 2;
-        inLeft -= 2;
-        continue;
-      }
-    }
+    if (rc != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
     // EILSEQ: a character without a 1252 form, or a broken sequence; EINVAL: a cut-off
-    // sequence at the end. Skip the whole UTF-8 sequence and write one "?".
-    out += '?';
-    std::size_t skip = 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-      skip = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-      skip = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-      skip = 4;
-    for (std::size_t i = 1; i < skip && i < inLeft; ++i) {
-      if ((static_cast<unsigned char>(in[i]) & 0xC0) != 0x80) {
-        skip = i;
-        break;
-      }
-    }
-    if (skip > inLeft) skip = inLeft;
+    // sequence at the end: one "?" for the whole UTF-8 sequence, unless it stands for an
+    // undefined byte.
+    const unsigned char undefined = UndefinedByte(in, inLeft);
+    out += undefined != 0 ? static_cast<char>(undefined) : '?';
+    const std::size_t skip = undefined != 0 ? 2 : SequenceLength(in, inLeft);
     in += skip;
     inLeft -= skip;
   }

@@ -1,23 +1,46 @@
-#include "platform/posix/gui_loader.h"
-
+// Loads the Qt module beside the program when a dialog or the window is needed.
 #include <dlfcn.h>
 
+#include <optional>
+
+#include "platform/backend.h"
 #include "platform/posix/codepage.h"
+#include "platform/posix/display_probe.h"
 
-namespace morlane::platform::posix {
-bool PosixGuiProvider::DisplayAvailable() const {
-  if (!display_) display_ = CheckDisplay(SystemDisplayEnvironment());
-  return display_->usable;
-}
+namespace morlane::platform {
+namespace {
 
-std::string PosixGuiProvider::NoDisplayReason() const {
-  return DisplayAvailable() ? std::string() : display_->problem;
-}
+constexpr const char* kGuiModuleFile = "libmorlane_gui.so";
+
+class PosixGuiProvider final : public GuiProvider {
+ public:
+  PosixGuiProvider(ProcessServices& process, int& argc, char** argv)
+      : process_(process), argc_(argc), argv_(argv) {}
+
+  // Connects to the display once, on the first question.
+  bool DisplayAvailable() const override {
+    if (!display_) display_ = posix::CheckDisplay(posix::SystemDisplayEnvironment());
+    return display_->usable;
+  }
+  std::string NoDisplayReason() const override {
+    return DisplayAvailable() ? std::string() : display_->problem;
+  }
+  GuiModule* Gui() override;
+
+ private:
+  ProcessServices& process_;
+  int& argc_;
+  char** argv_;
+  GuiModule* gui_ = nullptr;
+  bool tried_ = false;
+  mutable std::optional<posix::DisplayCheck> display_;
+};
 
 GuiModule* PosixGuiProvider::Gui() {
   if (tried_) return gui_;
   tried_ = true;
-  const std::string path = Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
+  const std::string path =
+      posix::Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
   // The module stays loaded for the rest of the process.
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
@@ -36,4 +59,10 @@ GuiModule* PosixGuiProvider::Gui() {
   return gui_;
 }
 
-}  // namespace morlane::platform::posix
+}  // namespace
+
+std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int& argc, char** argv) {
+  return std::make_unique<PosixGuiProvider>(process, argc, argv);
+}
+
+}  // namespace morlane::platform

@@ -1,5 +1,7 @@
 #include "platform/posix/process_posix.h"
 
+#include "platform/process.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,7 +54,17 @@ void SplitExecutablePath(const std::string& exePath, std::string& directory,
   baseName = (dot == std::string::npos || dot == 0) ? file : file.substr(0, dot);
 }
 
-PosixProcessServices::PosixProcessServices(int argc, char** argv) {
+}  // namespace morlane::platform::posix
+
+namespace morlane::platform {
+
+using posix::ReadExecutablePath;
+using posix::SplitExecutablePath;
+using posix::ToFileSystemPath;
+using posix::Utf8ToCp1252;
+using posix::WriteAll;
+
+SystemProcessServices::SystemProcessServices(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (i > 1) commandLine_ += ' ';
     commandLine_ += argv[i];
@@ -63,11 +75,11 @@ PosixProcessServices::PosixProcessServices(int argc, char** argv) {
                       applicationDirectory_, baseName_);
 }
 
-Version PosixProcessServices::ProgramVersion() const {
+Version SystemProcessServices::ProgramVersion() const {
   return {MORLANE_VERSION_MAJOR, MORLANE_VERSION_MINOR, MORLANE_VERSION_PATCH};
 }
 
-std::vector<std::string> PosixProcessServices::EnvironmentEntries() const {
+std::vector<std::string> SystemProcessServices::EnvironmentEntries() const {
   std::vector<std::string> entries;
   for (char** e = environ; e != nullptr && *e != nullptr; ++e) {
     entries.push_back(Utf8ToCp1252(*e));
@@ -75,13 +87,13 @@ std::vector<std::string> PosixProcessServices::EnvironmentEntries() const {
   return entries;
 }
 
-bool PosixProcessServices::FileExists(const std::string& path) const {
+bool SystemProcessServices::FileExists(const std::string& path) const {
   if (path.empty()) return false;
   struct stat st {};
   return ::stat(ToFileSystemPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool PosixProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
+bool SystemProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
   const std::string target = ToFileSystemPath(path);
   const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
@@ -91,16 +103,24 @@ bool PosixProcessServices::AppendToFile(const std::string& path, const std::stri
   return written && closed;
 }
 
-void PosixProcessServices::WriteDiagnostic(const std::string& text) {
+void SystemProcessServices::WriteDiagnostic(const std::string& text) {
   std::cerr.flush();
   WriteAll(STDERR_FILENO, text);
 }
 
-void PosixProcessServices::EndProcess(int exitStatus) {
+void SystemProcessServices::EndProcess(ExitStatus status) {
   std::cout.flush();
   std::cerr.flush();
   std::fflush(nullptr);
-  ::_exit(exitStatus);
+  ::_exit(static_cast<int>(status));
 }
 
-}  // namespace morlane::platform::posix
+PathStyle SystemProcessServices::Style() const {
+  return PathStyle::Posix;
+}
+
+std::string SystemProcessServices::ServicePackLogPath() const {
+  return "/var/log/HalvoServicePack.log";
+}
+
+}  // namespace morlane::platform

@@ -1,14 +1,8 @@
 #include "platform/backend.h"
 #include "platform/win32/gui_loader_win32.h"
-#include "platform/win32/process_win32.h"
 #include "platform/win32/profile_win32.h"
 
 namespace morlane::platform {
-
-// argc/argv are not needed for the process services: Windows keeps the whole command line.
-std::unique_ptr<ProcessServices> MakeProcessServices(int, char**) {
-  return std::make_unique<win32::Win32ProcessServices>();
-}
 
 std::unique_ptr<ProfileService> MakeProfileService() {
   return std::make_unique<win32::Win32ProfileService>();

@@ -1,5 +1,7 @@
 #include "platform/win32/process_win32.h"
 
+#include "platform/process.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -65,17 +67,26 @@ std::vector<std::string> EnvironmentBlockEntries(const char* block) {
   return entries;
 }
 
-Win32ProcessServices::Win32ProcessServices() {
+}  // namespace morlane::platform::win32
+
+namespace morlane::platform {
+
+using win32::CommandLineArguments;
+using win32::EnvironmentBlockEntries;
+using win32::ModuleFileName;
+using win32::SplitModulePath;
+
+SystemProcessServices::SystemProcessServices(int, char**) {
   const char* commandLine = ::GetCommandLineA();
   commandLine_ = CommandLineArguments(commandLine != nullptr ? commandLine : "");
   SplitModulePath(ModuleFileName(), applicationDirectory_, baseName_);
 }
 
-Version Win32ProcessServices::ProgramVersion() const {
+Version SystemProcessServices::ProgramVersion() const {
   return {MORLANE_VERSION_MAJOR, MORLANE_VERSION_MINOR, MORLANE_VERSION_PATCH};
 }
 
-std::vector<std::string> Win32ProcessServices::EnvironmentEntries() const {
+std::vector<std::string> SystemProcessServices::EnvironmentEntries() const {
   char* block = ::GetEnvironmentStringsA();
   if (block == nullptr) return {};
   std::vector<std::string> entries = EnvironmentBlockEntries(block);
@@ -83,7 +94,7 @@ std::vector<std::string> Win32ProcessServices::EnvironmentEntries() const {
   return entries;
 }
 
-bool Win32ProcessServices::FileExists(const std::string& path) const {
+bool SystemProcessServices::FileExists(const std::string& path) const {
   // Wildcards would make FindFirstFileA look for any matching file; no file is named so.
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
   WIN32_FIND_DATAA found;
@@ -96,7 +107,7 @@ bool Win32ProcessServices::FileExists(const std::string& path) const {
   return (found.dwFileAttributes & kNotNormal) == 0;
 }
 
-bool Win32ProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
+bool SystemProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
   // FILE_APPEND_DATA alone: every write lands at the end, also with other writers.
   const HANDLE file =
@@ -115,17 +126,25 @@ bool Win32ProcessServices::AppendToFile(const std::string& path, const std::stri
   return written && closed;
 }
 
-void Win32ProcessServices::WriteDiagnostic(const std::string& text) {
+void SystemProcessServices::WriteDiagnostic(const std::string& text) {
   std::cerr.flush();
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
 }
 
-void Win32ProcessServices::EndProcess(int exitStatus) {
+void SystemProcessServices::EndProcess(ExitStatus status) {
   std::cout.flush();
   std::cerr.flush();
   std::fflush(nullptr);
-  ::ExitProcess(static_cast<UINT>(exitStatus));
+  ::ExitProcess(static_cast<UINT>(status));
 }
 
-}  // namespace morlane::platform::win32
+PathStyle SystemProcessServices::Style() const {
+  return PathStyle::Windows;
+}
+
+std::string SystemProcessServices::ServicePackLogPath() const {
+  return "C:\\HalvoServicePack.log";
+}
+
+}  // namespace morlane::platform

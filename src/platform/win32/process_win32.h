@@ -1,35 +1,11 @@
-// Process services through Win32.
+// The parts of the process services that only Windows has.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/process.h"
-
 namespace morlane::platform::win32 {
-
-class Win32ProcessServices : public ProcessServices {
- public:
-  Win32ProcessServices();
-
-  std::string CommandLine() const override { return commandLine_; }
-  std::string ApplicationDirectory() const override { return applicationDirectory_; }
-  std::string ExecutableBaseName() const override { return baseName_; }
-  Version ProgramVersion() const override;
-  std::vector<std::string> EnvironmentEntries() const override;
-  bool FileExists(const std::string& path) const override;
-  bool AppendToFile(const std::string& path, const std::string& bytes) override;
-  void WriteDiagnostic(const std::string& text) override;
-  [[noreturn]] void EndProcess(int exitStatus) override;
-  PathStyle Style() const override { return PathStyle::Windows; }
-  std::string ServicePackLogPath() const override { return "C:\\HalvoServicePack.log"; }
-
- private:
-  std::string commandLine_;
-  std::string applicationDirectory_;
-  std::string baseName_;
-};
 
 // The arguments of a whole command line: the program's path (up to the closing quote when it
 // starts with one, else up to the first blank) and the blanks after it are skipped; the rest

@@ -4,6 +4,7 @@
 
 #include "platform/posix/codepage.h"
 #include "platform/posix/path_case.h"
+#include "platform/process.h"
 #include "support/fakes.h"
 
 namespace morlane::platform::posix {
@@ -31,7 +32,7 @@ TEST(PosixProcess, CommandLineIsTheArgumentsJoinedByOneBlank) {
   char a1[] = "/EXTERNAL=M4TCFG";
   char a2[] = "/LOGFILE=/tmp/a b.txt";
   char* argv[] = {prog, a1, a2, nullptr};
-  PosixProcessServices process(3, argv);
+  SystemProcessServices process(3, argv);
   EXPECT_EQ(process.CommandLine(), "/EXTERNAL=M4TCFG /LOGFILE=/tmp/a b.txt");
   // The directory comes from the running executable, not from argv[0].
   EXPECT_NE(process.ApplicationDirectory(), "/x");
@@ -42,7 +43,7 @@ TEST(PosixProcess, TextCrossesIntoTheCoreAsWindows1252) {
   char prog[] = "p";
   char a1[] = "/LOGFILE=/tmp/Z\xc3\xbcrich/log.txt";
   char* argv[] = {prog, a1, nullptr};
-  PosixProcessServices process(2, argv);
+  SystemProcessServices process(2, argv);
   EXPECT_EQ(process.CommandLine(), "/LOGFILE=/tmp/Z\xfcrich/log.txt");
 
   // A path of the core names the UTF-8 file on disk, and files created get UTF-8 names.
@@ -58,7 +59,7 @@ TEST(PosixProcess, FileExistsMeansANormalFileWhateverTheCase) {
   WriteFile(dir / "Parameter/Program.ini", "[Project]\r\n");
   char prog[] = "p";
   char* argv[] = {prog, nullptr};
-  PosixProcessServices process(1, argv);
+  SystemProcessServices process(1, argv);
   EXPECT_TRUE(process.FileExists(dir / "Parameter/Program.ini"));
   EXPECT_TRUE(process.FileExists(dir / "parameter/program.ini"));
   EXPECT_FALSE(process.FileExists(dir / "parameter"));
@@ -70,7 +71,7 @@ TEST(PosixProcess, AppendCreatesExtendsAndFailsWithoutADirectory) {
   TempDir dir;
   char prog[] = "p";
   char* argv[] = {prog, nullptr};
-  PosixProcessServices process(1, argv);
+  SystemProcessServices process(1, argv);
   EXPECT_TRUE(process.AppendToFile(dir / "log.txt", "a\r\n"));
   EXPECT_TRUE(process.AppendToFile(dir / "LOG.TXT", "b\n\r\r\n"));
   EXPECT_EQ(ReadFile(dir / "log.txt"), "a\r\nb\n\r\r\n");
@@ -98,7 +99,10 @@ TEST(PosixCodepage, Utf8BecomesWindows1252WithQuestionMarksForTheRest) {
             "a?b");  // Omega is not in the code page
   EXPECT_EQ(Utf8ToCp1252("a\xff"
                          "b\xc3"),
-            "a?b?");  // broken bytes
+            "a?b?");                                    // broken bytes
+  EXPECT_EQ(Utf8ToCp1252("x\xe2(y\xe2\x82"), "x?(y?");  // a cut sequence: one "?" each
+  // The C1 controls of the five bytes the code page leaves undefined come back as those bytes.
+  EXPECT_EQ(Utf8ToCp1252("\xc2\x81\xc2\x9d\xc2\x80"), "\x81\x9d?");
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ class FakeGui : public morlane::platform::GuiModule {
   morlane::platform::Choice ShowMessage(const morlane::platform::MessageRequest& r) override {
     return r.text == title ? morlane::platform::Choice::Yes : morlane::platform::Choice::No;
   }
-  int RunWindow(morlane::form::FormEvents&) override { return 0; }
+  morlane::platform::ExitStatus RunWindow(morlane::form::FormEvents&) override {
+    return morlane::platform::ExitStatus::Stored;
+  }
 };
 
 }  // namespace

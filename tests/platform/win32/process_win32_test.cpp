@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/process.h"
 #include "platform/win32/gui_loader_win32.h"
 #include "support/fakes.h"
 
@@ -54,7 +55,7 @@ TEST(Win32Environment, EntriesKeepTheirOrderWithoutTheDriveDirectories) {
 
 TEST(Win32Process, RealServicesOfTheRunningProgram) {
   ASSERT_NE(::SetEnvironmentVariableA("MORLANE_TEST_USER", "J\xf6rg"), 0);
-  Win32ProcessServices process;
+  SystemProcessServices process(0, nullptr);
   // The test program itself: its directory holds <base name>.exe.
   EXPECT_TRUE(
       std::filesystem::is_regular_file(std::filesystem::path(process.ApplicationDirectory()) /
@@ -80,7 +81,7 @@ TEST(Win32Process, FileExistsMeansANormalVisibleFileWhateverTheCase) {
   ASSERT_NE(::SetFileAttributesA((dir / "hidden.ini").c_str(), FILE_ATTRIBUTE_HIDDEN), 0);
   ASSERT_NE(::SetFileAttributesA((dir / "system.ini").c_str(), FILE_ATTRIBUTE_SYSTEM), 0);
   ASSERT_NE(::SetFileAttributesA((dir / "readonly.ini").c_str(), FILE_ATTRIBUTE_READONLY), 0);
-  Win32ProcessServices process;
+  SystemProcessServices process(0, nullptr);
   EXPECT_TRUE(process.FileExists(dir / "Parameter/Program.ini"));
   EXPECT_TRUE(process.FileExists(dir / "PARAMETER\\program.INI"));
   EXPECT_TRUE(process.FileExists(dir / "readonly.ini"));
@@ -95,7 +96,7 @@ TEST(Win32Process, FileExistsMeansANormalVisibleFileWhateverTheCase) {
 
 TEST(Win32Process, AppendWritesBytesAsGivenAndFailsWithoutADirectory) {
   TempDir dir;
-  Win32ProcessServices process;
+  SystemProcessServices process(0, nullptr);
   EXPECT_TRUE(process.AppendToFile(dir / "log.txt", "a\r\n"));
   EXPECT_TRUE(process.AppendToFile(dir / "LOG.TXT", "b\n\r\xe4\r\n"));
   EXPECT_EQ(ReadFile(dir / "log.txt"), "a\r\nb\n\r\xe4\r\n");
@@ -105,7 +106,7 @@ TEST(Win32Process, AppendWritesBytesAsGivenAndFailsWithoutADirectory) {
 }
 
 TEST(Win32GuiProvider, LoadsTheModuleBesideTheProgramOnce) {
-  Win32ProcessServices process;  // beside the test program: the stand-in module
+  SystemProcessServices process(0, nullptr);  // beside the test program: the stand-in module
   int argc = 3;
   char* argv[] = {nullptr};
   Win32GuiProvider provider(process, argc, argv);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "runctx/locations.h"
+#include "config/locations.h"
 #include "support/project.h"
 
 namespace morlane {
@@ -26,24 +26,24 @@ TEST_F(PathsTest, ProgramIniIsReadFromTheWorkingCopyOnlyWhenIntegrated) {
   p.Write("work/parameter/program.ini", "[Project]\r\n");
   const std::string workingCopy = p.Path("work/parameter/program.ini");
 
-  EXPECT_EQ(GetProgramIniPath(s, kAccessRead), p.ProgramIni());
-  EXPECT_EQ(GetProgramIniPath(s, kAccessWrite), p.ProgramIni());
+  EXPECT_EQ(GetProgramIniPath(s, IniAccess::Read), p.ProgramIni());
+  EXPECT_EQ(GetProgramIniPath(s, IniAccess::Write), p.ProgramIni());
 
   s.IntegratedMode = true;
   // Without a product configuration ini the candidate is /parameter/program.ini: absent.
-  EXPECT_EQ(GetProgramIniPath(s, kAccessRead), "");
+  EXPECT_EQ(GetProgramIniPath(s, IniAccess::Read), "");
   for (const std::string& saveAndRestore : {p.Path("work"), p.Path("work") + "/"}) {
     p.Write("parameter/m4tconfiguration.ini",
             "[Common]\r\nSaveAndRestore=" + saveAndRestore + "\r\n");
-    EXPECT_EQ(GetProgramIniPath(s, kAccessRead), workingCopy) << saveAndRestore;
-    EXPECT_EQ(GetProgramIniPath(s, kAccessWrite), p.ProgramIni());
+    EXPECT_EQ(GetProgramIniPath(s, IniAccess::Read), workingCopy) << saveAndRestore;
+    EXPECT_EQ(GetProgramIniPath(s, IniAccess::Write), p.ProgramIni());
   }
 
   s.IntegratedMode = false;
   s.SilentMode = true;
-  EXPECT_EQ(GetProgramIniPath(s, kAccessRead), p.ProgramIni());
+  EXPECT_EQ(GetProgramIniPath(s, IniAccess::Read), p.ProgramIni());
   std::remove(p.ProgramIni().c_str());
-  EXPECT_EQ(GetProgramIniPath(s, kAccessWrite), "");
+  EXPECT_EQ(GetProgramIniPath(s, IniAccess::Write), "");
   EXPECT_TRUE(p.dialogs.shown.empty());
 }
 
@@ -61,12 +61,7 @@ TEST_F(PathsTest, MissingCfgFileIsReportedAndEndsTheProcess) {
   EXPECT_FALSE(testing::FileExistsOnDisk(p.ErrorLog()));
 
   s.SilentMode = true;
-  try {
-    GetCFGPath(s);
-    FAIL() << "the process should have ended";
-  } catch (const platform::ProcessEnded& ended) {
-    EXPECT_NE(ended.status, 0);
-  }
+  EXPECT_EQ(testing::ExitOf([&] { GetCFGPath(s); }), platform::ExitStatus::NotStored);
   EXPECT_EQ(p.ServicePackLog(),
             "! Fault Morlane_Config: File not found: \n\r" + p.CfgFile() + "\r\n");
   EXPECT_EQ(p.dialogs.shown.size(), 1u);
