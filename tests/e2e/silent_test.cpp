@@ -1,6 +1,8 @@
 // The real program without any display: silent runs store and end by themselves.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "runner.h"
 
 namespace morlane::e2e {
@@ -137,6 +139,39 @@ TEST_F(SilentRun, InteractiveStartWithoutDisplaySaysSoAndStoresNothing) {
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
   EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
   EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+// --help and --version alone are answered on stdout without a display, before anything is
+// read or written; with anything else on the line the words keep their start-mode meaning.
+TEST_F(SilentRun, HelpAndVersionAloneAnswerAndTouchNothing) {
+  // Every path of the project tree with its bytes.
+  const auto snapshot = [&] {
+    std::string all;
+    const std::string root = p.Path("");
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root)) {
+      const std::string path = e.path().string();
+      all += path + "\n" + (e.is_regular_file() ? p.Read(path.substr(root.size())) : "");
+    }
+    return all;
+  };
+  const std::string before = snapshot();
+  const std::vector<std::string> stdoutToStderr = {"/bin/sh", "-c", "exec \"$@\" >&2", "sh"};
+  const struct {
+    std::string arg;
+    std::string printedFirst;
+  } answered[] = {{"--help", "Usage: Morlane_Config [/EXTERNAL=M4TCFG"},
+                  {"--version", "Morlane_Config 1.0.0\n"}};
+  for (const auto& c : answered) {
+    const Outcome run = p.RunWrapped(stdoutToStderr, {c.arg}, 20000);
+    EXPECT_EQ(run.status, 0) << c.arg;
+    EXPECT_EQ(run.stderrText.rfind(c.printedFirst, 0), 0u) << run.stderrText;
+  }
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_EQ(servicePackLog.Appended(), "");
+
+  EXPECT_EQ(p.Run({"-h"}).status, 2);  // an interactive start without a display, as before
+  EXPECT_EQ(p.Run({"--version", "/EXTERNAL=SILENT"}).status, 0);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg + Stamp());
 }
 
 }  // namespace
