@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/posix/profile_posix.h"
+#include "platform/profile.h"
 
 #if __has_include("config/ini.h")
 #include "config/ini.h"
@@ -26,8 +26,8 @@
 
 namespace {
 
-using morlane::platform::posix::PosixProfileOptions;
-using morlane::platform::posix::PosixProfileService;
+using morlane::platform::NativeProfileService;
+using morlane::platform::ProfileOptions;
 
 // Sections of ten keys until the size is reached; the value read and written is a key in the
 // middle of the last section.
@@ -103,7 +103,7 @@ void BM_ReadBytes(benchmark::State& state) {
 
 void BM_ServiceRead(benchmark::State& state) {
   const BenchFile file = MakeFile(static_cast<std::size_t>(state.range(0)));
-  PosixProfileService service;
+  NativeProfileService service;
   char buffer[255];
   for (auto _ : state) {
     if (service.GetString(file.section, "Key05", "", buffer, sizeof buffer, file.path) !=
@@ -141,7 +141,7 @@ void BM_WriteBytesRenameFsync(benchmark::State& state) {
 // Replace the value, alternating between two of the same length, so that every call writes.
 void ServiceWrite(benchmark::State& state, bool sync) {
   const BenchFile file = MakeFile(static_cast<std::size_t>(state.range(0)));
-  PosixProfileService service(PosixProfileOptions{sync});
+  NativeProfileService service(ProfileOptions{sync});
   unsigned i = 0;
   for (auto _ : state) {
     if (service.WriteString(file.section, "Key05", kValues[++i % 2], file.path) == 0) {
@@ -170,7 +170,7 @@ struct IniSession {
   char* argv[2] = {arg0, nullptr};
   morlane::platform::SystemProcessServices process{1, argv};
   NoDialogs dialogs;
-  PosixProfileService profile;
+  NativeProfileService profile;
   morlane::Session session{process, dialogs, profile};
 };
 

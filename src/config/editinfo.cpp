@@ -35,6 +35,7 @@ bool WriteEditInfo(Session& session) {
       ThrowWriteFailure(session, path);
     }
     progWritten = true;
+    session.partlyStored = true;  // until the whole store has been written
   });
 
   std::string editor;

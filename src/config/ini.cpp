@@ -108,6 +108,16 @@ SaveResult SaveIni(Session& session, const IniValue& value, const std::string& s
   return result;
 }
 
+SaveResult SaveIniStrings(Session& session, const platform::ProfileEntries& entries,
+                          const std::string& path) {
+  Routine routine(session, "SaveIni");
+  SaveResult result = SaveResult::Failed;
+  routine.Step([&] {
+    if (session.profile.WriteStrings(entries, path) != 0) result = SaveResult::Saved;
+  });
+  return result;
+}
+
 void ThrowWriteFailure(Session& session, const std::string& path) {
   throw Failure(errnum::kPathFileAccess,
                 "Path/File access error: " + text::PathForDisplay(session.process.Style(), path));

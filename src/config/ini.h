@@ -5,6 +5,8 @@
 #include <string>
 #include <variant>
 
+#include "platform/profile.h"
+
 namespace morlane {
 
 class Session;
@@ -33,6 +35,11 @@ enum class SaveResult { Failed, Saved };
 // a store check the result.
 SaveResult SaveIni(Session& session, const IniValue& value, const std::string& section,
                    const std::string& key, const std::string& path);
+
+// Writes several texts as SaveIni would one by one, in one go where the platform can (one
+// replacement of the file instead of one per key).
+SaveResult SaveIniStrings(Session& session, const platform::ProfileEntries& entries,
+                          const std::string& path);
 
 // The text SaveIni writes for a value; false for a type without text.
 bool IniText(const IniValue& value, std::string& text);

@@ -1,5 +1,7 @@
 #include "config/machines.h"
 
+#include <algorithm>
+
 #include "config/ini.h"
 #include "config/locations.h"
 #include "errors/routine.h"
@@ -7,6 +9,8 @@
 
 namespace morlane {
 namespace {
+
+constexpr int kMachinesWithRows = 5;
 
 // The list only grows: entry n exists once machine n has been found.
 void SetMachineName(Session& session, int n, const std::string& name) {
@@ -41,13 +45,16 @@ void GetExistingMachines(Session& session, const std::string& configurationIniPa
   int count = 0;
   routine.Step([&] { programIni = GetProgramIniPath(session, IniAccess::Read); });
   routine.Step([&] { count = LoadIniInteger(session, "Project", "NumberOfMachines", programIni); });
-  for (int n = 1; n <= count; ++n) {
+  // Rows exist for machines 1 to 5 only: the names above are never shown, so they are not
+  // read (a count of 32767 would otherwise cost as many lookups). The count stays the count.
+  for (int n = 1; n <= std::min(count, kMachinesWithRows); ++n) {
     routine.Step([&] {
       SetMachineName(
           session, n,
           LoadIniString(session, "Machine" + std::to_string(n), "MachineName", programIni));
     });
   }
+  if (count > kMachinesWithRows) routine.Step([&] { SetMachineName(session, count, ""); });
 }
 
 std::string GetValidMachines(Session& session) {

@@ -7,6 +7,8 @@
 #include <typeinfo>
 #include <variant>
 
+#include "text/cp1252.h"
+
 namespace morlane {
 
 Failure ToFailure(std::exception_ptr error) {
@@ -24,8 +26,11 @@ Failure ToFailure(std::exception_ptr error) {
     return Failure::Overflow();
   } catch (const std::range_error&) {
     return Failure::Overflow();
-  } catch (const std::filesystem::filesystem_error&) {
-    return Failure::PathFileAccess();
+  } catch (const std::filesystem::filesystem_error& e) {
+    // Named like the failures of a write, so the report says which file.
+    Failure f = Failure::PathFileAccess();
+    if (!e.path1().empty()) f.description += ": " + text::EscapeLineBreaks(e.path1().string());
+    return f;
   } catch (const std::ios_base::failure&) {
     return Failure::PathFileAccess();
   } catch (const std::bad_cast&) {

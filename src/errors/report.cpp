@@ -4,6 +4,7 @@
 #include "runctx/command.h"
 #include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/cp1252.h"
 #include "text/path.h"
 
 namespace morlane {
@@ -49,8 +50,9 @@ ErrorAnswer ErrorSub(Session& session, std::int32_t number, const std::string& s
   const std::string component =
       scope.nested() ? ComponentNameQuietly(session) : GetOCXName(session);
 
-  const std::string line = "Fehler in " + component + " / " + source + " / " + routineName +
-                           " (Nr. " + std::to_string(number) + ") :" + description;
+  const std::string line = "Fehler in " + text::EscapeLineBreaks(component) + " / " +
+                           text::EscapeLineBreaks(source) + " / " + routineName + " (Nr. " +
+                           std::to_string(number) + ") :" + description;
   const std::string loggedTo = WriteErrorLog(session, line);
   const std::string report = "Unexpected error!" + kBreak + description + kBreak + loggedTo;
 
@@ -65,6 +67,9 @@ ErrorAnswer ErrorSub(Session& session, std::int32_t number, const std::string& s
 }
 
 void EndProgram(Session& session, platform::ExitStatus status) {
+  if (status == platform::ExitStatus::NotStored && session.partlyStored) {
+    status = platform::ExitStatus::PartlyStored;
+  }
   session.process.EndProcess(status);
   // Not reached. GCC does not follow [[noreturn]] through a virtual call, so say it here once.
 #if defined(_MSC_VER)
@@ -100,7 +105,8 @@ std::string WriteErrorLog(Session& session, const std::string& line) {
 
 void WriteServicePackLog(Session& session, const std::string& text) {
   auto& process = session.process;
-  const std::string entry = "! Fault " + process.ExecutableBaseName() + ": " + text;
+  const std::string entry =
+      "! Fault " + text::EscapeLineBreaks(process.ExecutableBaseName()) + ": " + text;
   if (!process.AppendToFile(process.ServicePackLogPath(), entry + kLogLineEnd)) {
     process.WriteDiagnostic(entry + "\n");
   }

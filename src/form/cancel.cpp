@@ -4,6 +4,7 @@
 #include "platform/dialog.h"
 #include "runctx/locations.h"
 #include "runctx/session.h"
+#include "text/cp1252.h"
 #include "text/path.h"
 
 namespace morlane {
@@ -34,7 +35,8 @@ bool ConfirmCancel(Session& session) {
       session.dialogs.ShowMessage({question, "Cancel?", platform::Buttons::YesNo,
                                    platform::Icon::Warning, platform::Choice::No});
   if (answer != platform::Choice::Yes) return false;
-  WriteErrorLog(session, "Konfigurations-EXE wurde abgebrochen:     " + GetOCXName(session));
+  WriteErrorLog(session, "Konfigurations-EXE wurde abgebrochen:     " +
+                             text::EscapeLineBreaks(GetOCXName(session)));
   return true;
 }
 

@@ -278,6 +278,7 @@ InputsOutcome frm_Morlane_Exe::StoreAndStamp(Routine& routine, const std::string
           SaveIni(session_, ComboOrder(n).text, "Project", key, path) == SaveResult::Failed) {
         ThrowWriteFailure(session_, path.empty() ? ProjectProgramIniPath(session_) : path);
       }
+      session_.partlyStored = true;  // until the whole store has been written
     });
     allWritten = allWritten && written;
   }

@@ -14,7 +14,9 @@ void EndWithoutDisplay(Session& session, const std::string& text, const std::str
     WriteServicePackLog(session, text);
     EndProgram(session, platform::ExitStatus::NotStored);
   }
-  process.WriteDiagnostic(process.ExecutableBaseName() + ": " + reason + "; nothing was stored\n");
+  const char* stored =
+      session.partlyStored ? "the store was only partly written" : "nothing was stored";
+  process.WriteDiagnostic(process.ExecutableBaseName() + ": " + reason + "; " + stored + "\n");
   EndProgram(session, platform::ExitStatus::NoDisplay);
 }
 
@@ -44,10 +46,13 @@ platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
   const bool display = provider.DisplayAvailable();
   platform::GuiModule* gui = display ? provider.Gui() : nullptr;
   if (gui == nullptr) {
-    EndWithoutDisplay(session,
-                      display ? "Nothing stored: the window is needed, but it cannot be started"
-                              : "Nothing stored: the window is needed, but no display is available",
-                      WhyNoGui(provider, display));
+    const std::string stored = session.partlyStored
+                                   ? "Partly stored (see the errors above): the window is needed"
+                                   : "Nothing stored: the window is needed";
+    EndWithoutDisplay(
+        session,
+        stored + (display ? ", but it cannot be started" : ", but no display is available"),
+        WhyNoGui(provider, display));
   }
   return gui->RunWindow(form);
 }

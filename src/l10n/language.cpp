@@ -13,7 +13,7 @@ std::string LanguageFilePath(Session& session) {
          process.ExecutableBaseName() + ".ini";
 }
 
-std::string GetLanguage(Session& session) {
+std::string GetLanguage(Session& session, platform::ProfileEntries* deferred) {
   static const std::string kDefault = "1031";
   Routine routine(session, "GetLanguage");
   std::string language;
@@ -21,6 +21,10 @@ std::string GetLanguage(Session& session) {
     language = LoadIniString(session, "Language", "Language", LanguageFilePath(session));
   });
   if (routine.Test([&] { return language.empty(); })) {
+    if (deferred != nullptr) {
+      deferred->push_back({"Language", "Language", kDefault});
+      return kDefault;
+    }
     routine.Step(
         [&] { SaveIni(session, kDefault, "Language", "Language", LanguageFilePath(session)); });
     return kDefault;

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/profile.h"
+
 namespace morlane {
 
 class Session;
@@ -11,6 +13,7 @@ class Session;
 std::string LanguageFilePath(Session& session);
 
 // [Language] Language of the language file; "1031" (written there) when it is empty or missing.
-std::string GetLanguage(Session& session);
+// With deferred, the default is added there for the caller to write with the rest.
+std::string GetLanguage(Session& session, platform::ProfileEntries* deferred = nullptr);
 
 }  // namespace morlane

@@ -21,8 +21,9 @@ bool IsIndexed(const std::vector<form::Control>& controls, std::size_t p) {
   return false;
 }
 
-void LoadControlTexts(Session& session, const std::string& language, form::Control& c,
-                      bool indexed) {
+// The texts of one control; the keys the language file lacks are added to missing.
+void LoadControlTexts(Session& session, const std::string& language, form::Control& c, bool indexed,
+                      platform::ProfileEntries& missing) {
   if (indexed && !c.index) throw Failure::InvalidArgument();  // an array without an index
   const std::string index = indexed ? std::to_string(*c.index) : std::string();
   const std::string keyPart = c.name + index + "_" + c.tag;
@@ -33,10 +34,8 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
     const std::string caption = LoadIniString(session, language, key, LanguageFilePath(session));
     if (HasText(caption)) {
       c.caption = caption;
-    } else if (language != "1031") {
-      SaveIni(session, std::string("0"), language, key, LanguageFilePath(session));
     } else {
-      SaveIni(session, c.caption, language, key, LanguageFilePath(session));
+      missing.push_back({language, key, language != "1031" ? std::string("0") : c.caption});
     }
 
     if (c.helpId != 0) {
@@ -44,9 +43,7 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
       const std::string helpKey = "Help" + std::to_string(c.helpId);
       const std::string help = LoadIniString(session, language, helpKey, LanguageFilePath(session));
       session.HelpTexts[static_cast<std::size_t>(c.helpId)] = help;
-      if (!HasText(help)) {
-        SaveIni(session, std::string("0"), language, helpKey, LanguageFilePath(session));
-      }
+      if (!HasText(help)) missing.push_back({language, helpKey, "0"});
     }
   }
 
@@ -56,25 +53,30 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
   if (HasText(toolTip)) {
     c.toolTip = toolTip;
   } else {
-    SaveIni(session, std::string("0"), language, key, LanguageFilePath(session));
+    missing.push_back({language, key, "0"});
   }
 }
 
 }  // namespace
 
 void LoadToolTipTexts(Session& session, std::vector<form::Control>& controls) {
-  const std::string language = GetLanguage(session);
+  // The keys the file lacks (the language id too) are added at the end in one go: on a first
+  // start that is one replacement of the file (and one fsync) instead of one per key, with the
+  // same bytes.
+  platform::ProfileEntries missing;
+  const std::string language = GetLanguage(session, &missing);
   const std::size_t count = controls.size();
   for (std::size_t p = 0; p < count; ++p) {
     const bool indexed = IsIndexed(controls, p);
     try {
-      LoadControlTexts(session, language, controls[p], indexed);
+      LoadControlTexts(session, language, controls[p], indexed, missing);
     } catch (const platform::ProcessEnded&) {
       throw;
     } catch (...) {
       // A control that fails keeps what it got so far; the pass goes on with the next one.
     }
   }
+  if (!missing.empty()) SaveIniStrings(session, missing, LanguageFilePath(session));
 }
 
 }  // namespace morlane

@@ -20,9 +20,10 @@ struct Version {
 
 // How a run ends.
 enum class ExitStatus : int {
-  Stored = 0,     // the order was stored, or a cancel was confirmed
-  NotStored = 1,  // ended by a failure; nothing (more) stored
-  NoDisplay = 2,  // an interactive start without a usable display
+  Stored = 0,        // the order was stored, or a cancel was confirmed
+  NotStored = 1,     // ended by a failure; nothing (more) stored
+  NoDisplay = 2,     // an interactive start without a usable display
+  PartlyStored = 3,  // ended by a failure after a store had written part of its values
 };
 
 // Test doubles of EndProcess throw this instead of ending the test process. The error pattern

@@ -3,10 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace morlane::platform {
+
+// Values to store, in the order they are written.
+struct ProfileEntry {
+  std::string section;
+  std::string key;
+  std::string value;
+};
+using ProfileEntries = std::vector<ProfileEntry>;
 
 class ProfileService {
  public:
@@ -23,6 +33,44 @@ class ProfileService {
   // Stores the value, creating file, section and key as needed. Non-zero on success.
   virtual int WriteString(std::string_view section, std::string_view key, std::string_view value,
                           const std::string& path) = 0;
+  // Stores several values: the file ends as after writing them one by one, in order. Non-zero
+  // when all were stored. A backend may replace the file once for all of them.
+  virtual int WriteStrings(const ProfileEntries& entries, const std::string& path) {
+    bool all = true;
+    for (const ProfileEntry& e : entries)
+      all = WriteString(e.section, e.key, e.value, path) != 0 && all;
+    return all ? 1 : 0;
+  }
+};
+
+struct ProfileOptions {
+  // fsync the new file and its directory before a write returns. Off only to measure what
+  // durability costs (the POSIX emulation; Windows decides itself).
+  bool syncToDisk = true;
+};
+
+// The services of the system the program runs on: Windows' own (backend win32/), or their
+// emulation (posix/), each in its own profile_<system>.cpp.
+class NativeProfileService final : public ProfileService {
+ public:
+  explicit NativeProfileService(ProfileOptions options = {});
+  ~NativeProfileService() override;
+  NativeProfileService(const NativeProfileService&) = delete;
+  NativeProfileService& operator=(const NativeProfileService&) = delete;
+
+  std::uint32_t GetString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue, char* buffer, std::uint32_t size,
+                          const std::string& path) override;
+  std::uint32_t GetInt(std::string_view section, std::string_view key, std::int32_t defaultValue,
+                       const std::string& path) override;
+  int WriteString(std::string_view section, std::string_view key, std::string_view value,
+                  const std::string& path) override;
+  int WriteStrings(const ProfileEntries& entries, const std::string& path) override;
+
+ private:
+  struct State;  // what the backend keeps between calls
+  ProfileOptions options_;
+  std::unique_ptr<State> state_;
 };
 
 }  // namespace morlane::platform

@@ -26,6 +26,9 @@ class Session {
 
   bool IntegratedMode = false;
   bool SilentMode = false;
+  // A store wrote some of its values (positions, a part of the edit stamp) and then failed:
+  // ending now is reported as "partly stored", not as "nothing stored".
+  bool partlyStored = false;
   bool HelpMode = false;
 
   // Machine names numbered from 1. Empty: no machines yet; otherwise entry 0 is unused and

@@ -34,4 +34,18 @@ std::string TrimBlanks(std::string_view s) {
   return std::string(s.substr(first, last - first + 1));
 }
 
+std::string EscapeLineBreaks(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (const char c : s) {
+    if (c == '\r')
+      out += "<CR>";
+    else if (c == '\n')
+      out += "<LF>";
+    else
+      out += c;
+  }
+  return out;
+}
+
 }  // namespace morlane::text

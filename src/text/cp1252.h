@@ -14,4 +14,8 @@ std::string UpperCase1252(std::string_view s);
 // Blanks (space characters only) removed at both ends.
 std::string TrimBlanks(std::string_view s);
 
+// CR and LF inside a value (a path, a name) shown as "<CR>" and "<LF>", so that a value written
+// into a log cannot start a line of its own there.
+std::string EscapeLineBreaks(std::string_view s);
+
 }  // namespace morlane::text

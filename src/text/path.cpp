@@ -19,7 +19,9 @@ std::string JoinPath(platform::PathStyle style, const std::string& dir,
 }
 
 std::string PathForDisplay(platform::PathStyle style, const std::string& path) {
-  return style == platform::PathStyle::Windows ? UpperCase1252(path) : path;
+  // A line break in a name must not start a line of its own in a log.
+  const std::string shown = EscapeLineBreaks(path);
+  return style == platform::PathStyle::Windows ? UpperCase1252(shown) : shown;
 }
 
 }  // namespace morlane::text

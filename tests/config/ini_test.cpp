@@ -26,6 +26,23 @@ TEST_F(IniTest, MissingValuesReadEmptyMinusOneOrFalseWithoutAReport) {
   EXPECT_FALSE(testing::FileExistsOnDisk(p.ErrorLog()));
 }
 
+// A file that exists but cannot be read is not a missing file: each reader reports it as a
+// file access error naming the file, and then goes on as if it were missing.
+TEST_F(IniTest, UnreadableFileIsReportedAsAccessError) {
+  p.Write("parameter/test.ini", "[Project]\r\nX=TRUE\r\n");
+  p.profile.unreadable = {Ini()};
+  p.dialogs.answers = {Choice::Yes, Choice::Yes, Choice::Yes};
+  EXPECT_EQ(LoadIniString(s, "Project", "X", Ini()), "");
+  EXPECT_EQ(LoadIniInteger(s, "Project", "X", Ini()), 0);
+  EXPECT_FALSE(LoadIniBoolean(s, "Project", "X", Ini()));
+  ASSERT_EQ(p.dialogs.shown.size(), 3u);
+  for (const auto& box : p.dialogs.shown) {
+    EXPECT_NE(box.text.find("Path/File access error: " + Ini()), std::string::npos) << box.text;
+  }
+  EXPECT_NE(testing::ReadFile(p.ErrorLog()).find("(Nr. 75) :Path/File access error: " + Ini()),
+            std::string::npos);
+}
+
 TEST_F(IniTest, EmptyValueAndStoredMinusOneReadAsMissing) {
   p.Write("parameter/test.ini", "[Project]\r\nE=\r\nM=-1\r\nZ=0\r\n");
   EXPECT_EQ(LoadIniString(s, "Project", "E", Ini()), "");

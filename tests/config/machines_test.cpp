@@ -64,8 +64,11 @@ TEST_F(MachinesTest, StandaloneWithoutCountHasNoMachinesAndSevenMeansSeven) {
   EXPECT_TRUE(s.MachineNames.empty());
   Standalone("[Project]\r\nNumberOfMachines=0\r\n");
   EXPECT_TRUE(s.MachineNames.empty());
-  Standalone("[Project]\r\nNumberOfMachines=7\r\n");
+  // Only the machines that get a row have their names read: a huge count costs no lookups.
+  Standalone("[Project]\r\nNumberOfMachines=7\r\n[Machine5]\r\nMachineName=Five\r\n"
+             "[Machine6]\r\nMachineName=Six\r\n");
   EXPECT_EQ(s.NumberOfMachines(), 7);
+  EXPECT_EQ(s.MachineNames, (Names{"", "", "", "", "", "Five", "", ""}));
 }
 
 TEST_F(MachinesTest, SilentReadsTheProgramIniLikeStandalone) {

@@ -104,6 +104,18 @@ TEST_F(ReportTest, UnwritableLogsFallBackAndNameTheFileThatGotTheLine) {
   EXPECT_NE(dialogs.shown[0].text.find("(stderr)"), std::string::npos);
 }
 
+// A line break in a folder name is shown as <CR>/<LF>: it cannot forge a log line of its own.
+TEST_F(ReportTest, LineBreaksInPathsCannotStartALogLine) {
+  process.memoryFiles = true;  // Windows names cannot hold line breaks; POSIX names can
+  process.applicationDirectory = "/pl\r\nant/Config";
+  session.SilentMode = true;
+  ErrorSub(session, 75, "S", "D", "R");
+  EXPECT_EQ(process.files[process.servicePackLog],
+            "! Fault Morlane_Config: Unexpected error!\n\rD\n\rError logged to \n\r"
+            "/pl<CR><LF>ant/M4Tcfglog.txt\r\n");
+  EXPECT_EQ(process.files["/pl\r\nant/M4Tcfglog.txt"], "Fehler in Morlane / S / R (Nr. 75) :D\r\n");
+}
+
 TEST_F(ReportTest, UnwritableServicePackLogGoesToStderr) {
   session.SilentMode = true;
   process.servicePackLog = dir / "missing/HalvoServicePack.log";

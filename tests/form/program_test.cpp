@@ -92,6 +92,22 @@ TEST_F(ProgramTest, SilentFailedStoreWithoutDisplayEndsNotStored) {
   EXPECT_NE(log.find("no display is available"), std::string::npos);
 }
 
+// The positions are in the program ini when the stamp fails: the end says "partly stored".
+TEST_F(ProgramTest, SilentStoreWhoseStampFailsEndsPartlyStored) {
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=2\r\n"
+          "OrderOfServiceCounter2=1\r\n");
+  p.profile.failing = {p.CfgFile()};
+  EXPECT_EQ(Run(), ExitStatus::PartlyStored);
+  const std::string log = p.ServicePackLog();
+  EXPECT_NE(log.find("Path/File access error: " + p.CfgFile()), std::string::npos);
+  EXPECT_NE(log.find("Partly stored (see the errors above): the window is needed, but no "
+                     "display is available"),
+            std::string::npos);
+  EXPECT_EQ(log.find("Nothing stored"), std::string::npos);
+}
+
 TEST_F(ProgramTest, InteractiveStartWithoutDisplaySaysSoOnStderr) {
   EXPECT_EQ(Run(), ExitStatus::NoDisplay);
   EXPECT_EQ(p.process.diagnostics,

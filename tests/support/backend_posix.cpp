@@ -1,11 +1,11 @@
 #include "platform/posix/path_case.h"
-#include "platform/posix/profile_posix.h"
+#include "platform/profile.h"
 #include "support/project.h"
 
 namespace morlane::testing {
 
 std::unique_ptr<platform::ProfileService> MakeNativeProfileService() {
-  return std::make_unique<platform::posix::PosixProfileService>();
+  return std::make_unique<platform::NativeProfileService>();
 }
 
 const char* NativeBackend() {

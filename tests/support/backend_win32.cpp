@@ -1,10 +1,10 @@
-#include "platform/win32/profile_win32.h"
+#include "platform/profile.h"
 #include "support/project.h"
 
 namespace morlane::testing {
 
 std::unique_ptr<platform::ProfileService> MakeNativeProfileService() {
-  return std::make_unique<platform::win32::Win32ProfileService>();
+  return std::make_unique<platform::NativeProfileService>();
 }
 
 const char* NativeBackend() {

@@ -2,6 +2,7 @@
 // session whose services are fakes except for the INI files, which are real.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -23,19 +24,24 @@ inline std::string ForBackend(const std::string& posix, const std::string& win32
   return std::string(NativeBackend()) == "win32" ? win32 : posix;
 }
 
-// Passes everything to another profile service, except writes to the listed paths, which fail.
+// Passes everything to another profile service, except writes to the listed paths, which fail,
+// and reads of the unreadable ones, which throw as the POSIX backend does for a file that
+// exists but cannot be read.
 class FailingWrites : public platform::ProfileService {
  public:
   explicit FailingWrites(platform::ProfileService& inner) : inner_(inner) {}
   std::set<std::string> failing;
+  std::set<std::string> unreadable;
   int writes = 0;
 
   std::uint32_t GetString(std::string_view s, std::string_view k, std::string_view d, char* b,
                           std::uint32_t n, const std::string& p) override {
+    ThrowIfUnreadable(p);
     return inner_.GetString(s, k, d, b, n, p);
   }
   std::uint32_t GetInt(std::string_view s, std::string_view k, std::int32_t d,
                        const std::string& p) override {
+    ThrowIfUnreadable(p);
     return inner_.GetInt(s, k, d, p);
   }
   int WriteString(std::string_view s, std::string_view k, std::string_view v,
@@ -45,6 +51,12 @@ class FailingWrites : public platform::ProfileService {
   }
 
  private:
+  void ThrowIfUnreadable(const std::string& p) const {
+    if (unreadable.count(p) != 0) {
+      throw std::filesystem::filesystem_error("cannot read", p,
+                                              std::make_error_code(std::errc::permission_denied));
+    }
+  }
   platform::ProfileService& inner_;
 };
 

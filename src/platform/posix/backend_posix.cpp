@@ -1,10 +1,10 @@
 #include "platform/backend.h"
-#include "platform/posix/profile_posix.h"
+#include "platform/profile.h"
 
 namespace morlane::platform {
 
 std::unique_ptr<ProfileService> MakeProfileService() {
-  return std::make_unique<posix::PosixProfileService>();
+  return std::make_unique<NativeProfileService>();
 }
 
 }  // namespace morlane::platform

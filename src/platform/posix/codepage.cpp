@@ -4,17 +4,11 @@
 
 #include <cerrno>
 
+#include "platform/posix/bytes.h"
+
 namespace morlane::platform::posix {
 
 namespace {
-
-// Most text is ASCII, which is the same in both; iconv_open is not cheap.
-bool IsAscii(std::string_view s) {
-  for (const char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
 
 // The bytes of the UTF-8 sequence at `in` (at most `left`), for skipping one that has no 1252
 // form, is broken, or is cut off at the end.
@@ -73,6 +67,39 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   }
   ::iconv_close(cd);
   return out;
+}
+
+namespace {
+
+// A whole text through iconv; false at the first byte it rejects.
+bool Convert(const char* to, const char* from, std::string_view text, std::string& out) {
+  out.clear();
+  iconv_t cd = ::iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string input(text);
+  char* in = input.data();
+  std::size_t inLeft = input.size();
+  char buffer[4096];
+  bool ok = true;
+  while (inLeft > 0 && ok) {
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const std::size_t rc = ::iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+    ok = rc != static_cast<std::size_t>(-1) || errno == E2BIG;
+  }
+  ::iconv_close(cd);
+  return ok;
+}
+
+}  // namespace
+
+bool Utf16ToUtf8(std::string_view utf16, bool bigEndian, std::string& out) {
+  return Convert("UTF-8", bigEndian ? "UTF-16BE" : "UTF-16LE", utf16, out);
+}
+
+bool Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out) {
+  return Convert(bigEndian ? "UTF-16BE" : "UTF-16LE", "UTF-8", utf8, out);
 }
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {

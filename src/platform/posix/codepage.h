@@ -13,4 +13,9 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // become U+0081 and so on, as Windows' own conversion does.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// Between UTF-16 (little or big endian, without the byte order mark) and UTF-8. False when the
+// input is not valid (an odd byte, a lone surrogate): out then holds what could be converted.
+bool Utf16ToUtf8(std::string_view utf16, bool bigEndian, std::string& out);
+bool Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out);
+
 }  // namespace morlane::platform::posix

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/posix/bytes.h"
 #include "platform/posix/codepage.h"
 
 namespace morlane::platform::posix {
@@ -22,25 +23,6 @@ std::string_view Trim(std::string_view s) {
 bool IsBlankLine(std::string_view s) {
   for (const char c : s) {
     if (!IsBlankChar(c)) return false;
-  }
-  return true;
-}
-
-bool IsAscii(std::string_view s) {
-  for (const char c : s) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
-// Only ASCII letters fold, as in the Windows services; other bytes compare exactly.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-    if (lower(static_cast<unsigned char>(a[i])) != lower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
   }
   return true;
 }

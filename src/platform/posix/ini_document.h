@@ -1,6 +1,6 @@
 // The bytes of one INI file as the private-profile services see them: value lookup and the
 // edit a write makes. Works on memory only (no file access, no state between calls), so it
-// can be fuzzed and reused; PosixProfileService adds the file handling.
+// can be fuzzed and reused; profile_posix.cpp adds the file handling.
 #pragma once
 
 #include <cstddef>

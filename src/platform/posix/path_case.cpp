@@ -1,5 +1,6 @@
 #include "platform/posix/path_case.h"
 
+#include "platform/posix/bytes.h"
 #include "platform/posix/codepage.h"
 
 #include <dirent.h>
@@ -14,17 +15,6 @@ namespace {
 bool Exists(const std::string& path) {
   struct stat st {};
   return ::lstat(path.c_str(), &st) == 0;
-}
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    auto lower = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
-    if (lower(static_cast<unsigned char>(a[i])) != lower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return i == a.size() && b[i] == '\0';
 }
 
 // The entry of dir named like name without regard to case, or the empty text.

@@ -3,6 +3,7 @@
 #include "platform/process.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "platform/posix/bytes.h"
 #include "platform/posix/codepage.h"
 #include "platform/posix/path_case.h"
 
@@ -26,19 +28,6 @@ std::string ReadExecutablePath(const char* argv0) {
     return buffer;
   }
   return argv0 != nullptr ? std::string(argv0) : std::string();
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -65,6 +54,8 @@ using posix::Utf8ToCp1252;
 using posix::WriteAll;
 
 SystemProcessServices::SystemProcessServices(int argc, char** argv) {
+  // A closed stderr pipe is then a write that fails, not the end of the run.
+  ::signal(SIGPIPE, SIG_IGN);
   for (int i = 1; i < argc; ++i) {
     if (i > 1) commandLine_ += ' ';
     commandLine_ += argv[i];
@@ -95,17 +86,27 @@ bool SystemProcessServices::FileExists(const std::string& path) const {
 
 bool SystemProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
+  // A terminal or pipe only when asked for by name; it may block like any stderr.
+  if (path == "/dev/stderr") return WriteAll(STDERR_FILENO, {bytes});
   const std::string target = ToFileSystemPath(path);
-  const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  // O_NONBLOCK: a FIFO without a reader fails at once instead of hanging; only regular files
+  // are appended to, so a FIFO or device never blocks a write either.
+  const int fd = ::open(target.c_str(),
+                        O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, bytes);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  const bool written = WriteAll(fd, {bytes});
   const bool closed = ::close(fd) == 0;
   return written && closed;
 }
 
 void SystemProcessServices::WriteDiagnostic(const std::string& text) {
   std::cerr.flush();
-  WriteAll(STDERR_FILENO, text);
+  WriteAll(STDERR_FILENO, {text});
 }
 
 void SystemProcessServices::EndProcess(ExitStatus status) {

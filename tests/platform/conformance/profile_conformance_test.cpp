@@ -82,6 +82,17 @@ std::string HighBytes() {
   return s;
 }
 
+// Latin-1 text as UTF-16 with its byte order mark.
+std::string Utf16(const std::string& latin1, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char c : latin1) {
+    const char unit[2] = {c, '\0'};
+    out += bigEndian ? unit[1] : unit[0];
+    out += bigEndian ? unit[0] : unit[1];
+  }
+  return out;
+}
+
 // Why the Win32 backend differs, as observed under Wine 8.
 const char* const kWholeFileRewrite =
     "Wine rewrites the whole file on a change: blank lines dropped, lines and headers trimmed, "
@@ -199,6 +210,16 @@ std::vector<ProfileCase> Cases() {
         Get("Sec", "k2", "dflt"), Get("Sec", ";k3", "indented"), Get("Sec", "k3", "dflt"),
         Get("Sec", "justtext", "dflt"), GetInt("Sec", "justtext", 77, 77),
         Get("Sec", "", "noname")}},
+      {"LineWithoutEqualsIsNoKey",
+       "[Sec]\r\njusttext\r\njusttext=real\r\nalone\r\n",
+       {Get("Sec", "justtext", "real").Except("win32", "dflt"), Get("Sec", "alone", "dflt"),
+        GetInt("Sec", "alone", 77, 77), Write("Sec", "justtext", "new"),
+        Write("Sec", "alone", "1")},
+       "[Sec]\r\njusttext\r\njusttext=new\r\nalone\r\nalone=1\r\n",
+       {{"win32",
+         "Wine takes a line without '=' for a key without a value: it reads as the default, hides "
+         "a later key of its name, and a write of that key replaces the line"}},
+       {{"win32", "[Sec]\r\njusttext=new\r\njusttext=real\r\nalone=1\r\n"}}},
       {"ReadLfFile", "[Sec]\nk=v\nk2=v2\n", {Get("Sec", "k", "v"), Get("Sec", "k2", "v2")}},
       {"ReadCrFile", "[Sec]\rk=v\rk2=v2\r", {Get("Sec", "k", "v"), Get("Sec", "k2", "v2")}},
       {"ReadMixedLineEndsAndLastLineWithoutEnd",
@@ -228,6 +249,20 @@ std::vector<ProfileCase> Cases() {
          "\xEF\xBB\xBFpre=1\r\n[Sec]\r\nk=\xC3\xA9\r\nu=\xC3\xA9\xE2\x82\xAC\r\n"
          "bad=\xEF\xBF\xBDx\r\nc1=\xC2\x81\r\n[\xC3\xA9t\xC3\xA9]\r\nx=1\r\n"
          "h=\xC3\xA9\xE2\x82\xAC\r\n[Neu\xC3\xA9]\r\nk\xC3\xA9=v\r\n"}}},
+      {"Utf16LeBomFileIsReadAndWrittenAsUtf16",
+       Utf16("[Sec]\r\nk=v\r\nu=\xE9\r\n\r\n[B]\nb=1\n", false),
+       {Get("Sec", "k", "v"), Get("Sec", "u", "\xE9"), GetInt("B", "b", 77, 1),
+        Write("Sec", "k", "new"), Write("Sec", "n", "\xE9"), Write("Neu", "x", "1"),
+        Get("sec", "N", "\xE9")},
+       Utf16("[Sec]\r\nk=new\r\nu=\xE9\r\nn=\xE9\r\n\r\n[B]\nb=1\n[Neu]\r\nx=1\r\n", false),
+       {{"win32", kWholeFileRewrite}},
+       {{"win32",
+         Utf16("[Sec]\r\nk=new\r\nu=\xE9\r\nn=\xE9\r\n[B]\r\nb=1\r\n[Neu]\r\nx=1\r\n", false)}}},
+      {"Utf16BeBomFileIsReadAndWrittenAsUtf16",
+       Utf16("[Sec]\r\nk=v\r\n", true),
+       {Get("Sec", "k", "v"), Write("Sec", "k", "\xE9"), Write("Sec", "n", "1"),
+        Get("Sec", "k", "\xE9")},
+       Utf16("[Sec]\r\nk=\xE9\r\nn=1\r\n", true)},
       {"Utf8BomCharacterOutside1252",
        "\xEF\xBB\xBF[S]\r\nu=\xCE\xA9x\r\n",
        {Get("S", "u", "?x").Except("win32", "Ox")},
@@ -251,6 +286,11 @@ std::vector<ProfileCase> Cases() {
         GetInt("Int", "i25", 77, 0), GetInt("Int", "i26", 77, 255), GetInt("Int", "i27", 77, 77),
         GetInt("Int", "text only", 77, 77), GetInt("Int", "nokey", -1, 4294967295u),
         GetInt("NoSec", "i1", -1, 4294967295u)}},
+      {"IntegerTextLongerThan29Characters",
+       "[Int]\r\nat29=00000000000000000000000000042\r\nat30=000000000000000000000000000042\r\ntail="
+       "42xxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n",
+       {GetInt("Int", "at29", 77, 42), GetInt("Int", "at30", 77, 4),
+        GetInt("Int", "tail", 77, 42)}},
       {"IntegersOnlyHexHasAPrefix",
        "[Int]\r\nb=0b101\r\no=0o17\r\n",
        {GetInt("Int", "b", 77, 0).ExceptInt("win32", 5),

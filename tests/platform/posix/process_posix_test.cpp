@@ -1,6 +1,10 @@
 #include "platform/posix/process_posix.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/posix/codepage.h"
 #include "platform/posix/path_case.h"
@@ -77,6 +81,40 @@ TEST(PosixProcess, AppendCreatesExtendsAndFailsWithoutADirectory) {
   EXPECT_EQ(ReadFile(dir / "log.txt"), "a\r\nb\n\r\r\n");
   EXPECT_FALSE(process.AppendToFile(dir / "missing/log.txt", "x"));
   EXPECT_FALSE(process.AppendToFile(dir / "log.txt/below", "x"));
+}
+
+// Logs never block and never break the run: only regular files are appended to (a FIFO or a
+// device is refused at once, with or without a reader), "/dev/stderr" only when named so, and a
+// closed stderr pipe makes a failed write instead of killing the process with SIGPIPE.
+TEST(PosixProcess, AppendOnlyToRegularFilesAndNeverBlocks) {
+  TempDir dir;
+  char prog[] = "p";
+  char* argv[] = {prog, nullptr};
+  SystemProcessServices process(1, argv);
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0666), 0);
+  EXPECT_FALSE(process.AppendToFile(dir / "fifo", "x\r\n"));
+  const int reader = ::open((dir / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  EXPECT_FALSE(process.AppendToFile(dir / "fifo", "x\r\n"));
+  char byte;
+  EXPECT_LE(::read(reader, &byte, 1), 0) << "nothing may reach the FIFO";
+  ::close(reader);
+  EXPECT_FALSE(process.AppendToFile("/dev/null", "x\r\n"));
+  EXPECT_FALSE(process.AppendToFile(dir.path(), "x\r\n"));
+
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  ::close(pipeFds[0]);  // before the fork: the pipe never has a reader
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(pipeFds[1], STDERR_FILENO);
+    SystemProcessServices child(1, argv);
+    child.WriteDiagnostic("nobody reads this\n");
+    ::_exit(child.AppendToFile("/dev/stderr", "x") ? 1 : 0);
+  }
+  ::close(pipeFds[1]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(PosixPathCase, ResolvesEachComponentAndKeepsWhatIsMissing) {

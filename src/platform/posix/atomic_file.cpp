@@ -1,0 +1,270 @@
+#include "platform/posix/atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <sys/file.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix/bytes.h"
+
+namespace morlane::platform::posix {
+namespace {
+
+bool WritePieces(int fd, const Pieces& pieces) {
+  for (const std::string_view piece : pieces) {
+    if (!WriteAll(fd, {piece})) return false;
+  }
+  return true;
+}
+
+std::size_t TotalSize(const Pieces& pieces) {
+  std::size_t n = 0;
+  for (const std::string_view piece : pieces)
+    n += piece.size();
+  return n;
+}
+
+// The process umask, read without changing it: umask() can only be read by setting it, which
+// races with other threads creating files.
+mode_t CurrentUmask() {
+  const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    char buffer[4096];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer - 1);
+    ::close(fd);
+    if (n > 0) {
+      buffer[n] = '\0';
+      if (const char* line = std::strstr(buffer, "\nUmask:")) {
+        return static_cast<mode_t>(std::strtoul(line + 7, nullptr, 8)) & 0777;
+      }
+    }
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void SyncDirectory(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  // Some file systems cannot sync a directory; the rename has happened either way.
+  ::fsync(fd);
+  ::close(fd);
+}
+
+bool PwriteAll(int fd, std::string_view bytes, off_t offset) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+    offset += n;
+  }
+  return true;
+}
+
+// How many leading bytes the content shares with old.
+std::size_t CommonPrefix(std::string_view old, const Pieces& content) {
+  std::size_t done = 0;
+  for (const std::string_view piece : content) {
+    const std::size_t n = std::min(piece.size(), old.size() - done);
+    const auto diff = std::mismatch(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n),
+                                    old.begin() + static_cast<std::ptrdiff_t>(done));
+    done += static_cast<std::size_t>(diff.first - piece.begin());
+    if (diff.first != piece.end()) break;
+  }
+  return done;
+}
+
+// The content from byte `from` on, padded with blanks up to minSize.
+std::string TailFrom(const Pieces& content, std::size_t from, std::size_t minSize,
+                     std::string_view blank) {
+  std::string tail;
+  std::size_t pos = 0;
+  for (const std::string_view piece : content) {
+    if (pos + piece.size() > from) tail.append(piece.substr(from > pos ? from - pos : 0));
+    pos += piece.size();
+  }
+  if (blank.empty() || (minSize - std::min(minSize, pos)) % blank.size() != 0) blank = " ";
+  while (pos < minSize) {
+    tail.append(blank);
+    pos += blank.size();
+  }
+  return tail;
+}
+
+// Where no temporary file can be made beside the file (a directory the user may not write
+// to) but the file itself may be written: rewrite it in place with as few system calls as
+// possible. Only the changed tail is written, in one pwrite. A shorter content is padded with
+// blanks up to the old size in that same write and then cut: a crash between the two leaves
+// the new content followed by blanks, which reads as the new content. What stays unsafe: a
+// kill that the kernel lets cut a write of more than a page, and a power loss before fsync.
+bool RewriteInPlace(const std::string& path, std::string_view old, const Pieces& content,
+                    const ReplaceOptions& options) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  const std::size_t newSize = TotalSize(content);
+  const std::size_t from = CommonPrefix(old, content);
+  const std::string tail = TailFrom(content, from, old.size(), options.blank);
+  bool ok = PwriteAll(fd, tail, static_cast<off_t>(from)) &&
+            (newSize >= old.size() || ::ftruncate(fd, static_cast<off_t>(newSize)) == 0) &&
+            (!options.sync || ::fsync(fd) == 0);
+  ok = ::close(fd) == 0 && ok;
+  return ok;
+}
+
+struct TempFile {
+  int fd = -1;
+  std::string name;        // its name beside the file, once it has one
+  bool anonymous = false;  // O_TMPFILE: nameless until linked
+};
+
+// The temporary file: nameless (O_TMPFILE) where the file system allows, so that a crash
+// leaves nothing behind; named otherwise. Under the lock the name is fixed, so that a stale
+// one from a crash is found and removed by the next write; without the lock it is unique.
+TempFile MakeTemp(const std::string& dir, const std::string& base, bool locked) {
+  TempFile temp;
+  temp.name = dir + "/." + base.substr(0, 200) +
+              (locked ? std::string(".new") : "." + std::to_string(::getpid()));
+  temp.fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (temp.fd >= 0) {
+    temp.anonymous = true;
+    return temp;
+  }
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return temp;
+  ::unlink(temp.name.c_str());
+  temp.fd = ::open(temp.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+  return temp;
+}
+
+// Gives a nameless temporary file its name, just before the rename.
+bool LinkTemp(const TempFile& temp) {
+  const std::string self = "/proc/self/fd/" + std::to_string(temp.fd);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return true;
+    }
+    if (errno != EEXIST || ::unlink(temp.name.c_str()) != 0) break;
+  }
+  // Without /proc; needs a privilege most users lack.
+  return ::linkat(temp.fd, "", AT_FDCWD, temp.name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// The old file's permission bits and, where we may, its owner; the usual mode for a new one.
+bool SetMode(int fd, const struct stat* oldSt) {
+  if (oldSt == nullptr) return ::fchmod(fd, 0666 & ~CurrentUmask()) == 0;
+  // Keeping the owner needs privileges we may lack; the content matters more. Owner first:
+  // chown clears set-id bits, which fchmod then restores.
+  [[maybe_unused]] const int chownFailed = ::fchown(fd, oldSt->st_uid, oldSt->st_gid);
+  return ::fchmod(fd, oldSt->st_mode & 07777) == 0;
+}
+
+}  // namespace
+
+bool FileBytes::Read(const std::string& path, struct stat& st) {
+  // O_NONBLOCK: a FIFO under the name must not hang the call; it is refused below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (!ok) errno = EISDIR;
+  std::size_t capacity = ok ? static_cast<std::size_t>(st.st_size) + 1 : 0;
+  // Not zero-filled first: read() fills it at once.
+  data_.reset(new char[capacity]);
+  size_ = 0;
+  while (ok) {
+    const ssize_t n = ::read(fd, data_.get() + size_, capacity - size_);
+    if (n < 0) {
+      ok = errno == EINTR;
+      continue;
+    }
+    size_ += static_cast<std::size_t>(n);
+    // A short read of a regular file is its end.
+    if (n == 0 || size_ < capacity) break;
+    std::unique_ptr<char[]> bigger(new char[capacity * 2]);
+    std::memcpy(bigger.get(), data_.get(), size_);
+    data_ = std::move(bigger);
+    capacity *= 2;
+  }
+  const int savedErrno = errno;
+  ::close(fd);
+  errno = savedErrno;
+  return ok;
+}
+
+std::string FollowSymlinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+    std::string target(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) break;
+    target.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    path = (target[0] == '/' || slash == std::string::npos) ? target
+                                                            : path.substr(0, slash + 1) + target;
+  }
+  return path;
+}
+
+// Writes the content to a temporary file beside path and renames it over path: a reader sees
+// the old file or the new one, never a part; a crash leaves one of them.
+bool ReplaceFile(const std::string& path, std::string_view old, const Pieces& content,
+                 const struct stat* oldSt, const ReplaceOptions& options) {
+  const std::string dir = DirectoryOf(path);
+  TempFile temp = MakeTemp(dir, path.substr(path.rfind('/') + 1), options.locked);
+  if (temp.fd < 0) {
+    if (oldSt != nullptr && (errno == EACCES || errno == EPERM)) {
+      return RewriteInPlace(path, old, content, options);
+    }
+    return false;
+  }
+  bool ok = SetMode(temp.fd, oldSt) && WritePieces(temp.fd, content) &&
+            (!options.sync || ::fsync(temp.fd) == 0);
+  bool named = !temp.anonymous;
+  if (ok && temp.anonymous) ok = named = LinkTemp(temp);
+  ok = ::close(temp.fd) == 0 && ok;
+  ok = ok && ::rename(temp.name.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    if (named) ::unlink(temp.name.c_str());
+    return false;
+  }
+  if (options.sync) SyncDirectory(dir);
+  return true;
+}
+
+bool ReadFailedAsMissing(int error) {
+  return error == ENOENT || error == ENOTDIR || error == EISDIR || error == ENAMETOOLONG ||
+         error == ELOOP;
+}
+
+DirectoryLock::DirectoryLock(const std::string& path) {
+  const std::string dir = DirectoryOf(path);
+  fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  // Writers hold it for one read-modify-write only; one that takes longer is stuck.
+  for (int waited = 0; waited < 10000; waited += 2) {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+      held_ = true;
+      return;
+    }
+    if (errno != EWOULDBLOCK && errno != EINTR) return;
+    ::usleep(2000);
+  }
+}
+
+DirectoryLock::~DirectoryLock() {
+  if (fd_ >= 0) ::close(fd_);  // releases the lock
+}
+
+}  // namespace morlane::platform::posix
