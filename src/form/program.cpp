@@ -8,30 +8,33 @@
 
 namespace morlane {
 
-void EndWithoutDisplay(Session& session, const std::string& text, bool displayAvailable) {
+void EndWithoutDisplay(Session& session, const std::string& text, const std::string& reason) {
   auto& process = session.process;
   if (session.SilentMode) {
     WriteServicePackLog(session, text);
     EndProgram(session, platform::ExitStatus::NotStored);
   }
-  // The loader has already said on stderr why the window module could not be started.
   const char* stored =
       session.partlyStored ? "the store was only partly written" : "nothing was stored";
-  process.WriteDiagnostic(process.ExecutableBaseName() +
-                          (displayAvailable
-                               ? ": the window cannot be started; "
-                               : ": no display available (DISPLAY, WAYLAND_DISPLAY and "
-                                 "QT_QPA_PLATFORM are unset); ") +
-                          stored + "\n");
+  process.WriteDiagnostic(process.ExecutableBaseName() + ": " + reason + "; " + stored + "\n");
   EndProgram(session, platform::ExitStatus::NoDisplay);
 }
+
+namespace {
+
+// The loader has already said on stderr why a window module could not be started.
+std::string WhyNoGui(const platform::GuiProvider& provider, bool displayAvailable) {
+  return displayAvailable ? "the window cannot be started" : provider.NoDisplayReason();
+}
+
+}  // namespace
 
 platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& request) {
   const bool display = provider_.DisplayAvailable();
   platform::GuiModule* gui = display ? provider_.Gui() : nullptr;
   if (gui == nullptr) {
     if (session_ == nullptr) std::abort();  // wired up wrongly: no way to report anything
-    EndWithoutDisplay(*session_, request.text, display);
+    EndWithoutDisplay(*session_, request.text, WhyNoGui(provider_, display));
   }
   return gui->ShowMessage(request);
 }
@@ -49,7 +52,7 @@ platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
     EndWithoutDisplay(
         session,
         stored + (display ? ", but it cannot be started" : ", but no display is available"),
-        display);
+        WhyNoGui(provider, display));
   }
   return gui->RunWindow(form);
 }

@@ -27,11 +27,12 @@ class LazyDialogs : public platform::DialogService {
   Session* session_ = nullptr;
 };
 
-// When a message box or the window is needed but cannot be shown (no display, or the window
-// module cannot be started): a silent run writes the text to the service-pack log and ends
-// NotStored; an interactive run says why in one line on stderr and ends NoDisplay.
+// When a message box or the window is needed but cannot be shown (no usable display, or the
+// window module cannot be started): a silent run writes the text to the service-pack log and
+// ends NotStored; an interactive run says why (`reason`) in one line on stderr and ends
+// NoDisplay.
 [[noreturn]] void EndWithoutDisplay(Session& session, const std::string& text,
-                                    bool displayAvailable = false);
+                                    const std::string& reason);
 
 // Loads the form and, unless it has ended the process already, runs its window.
 platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,

@@ -2,6 +2,8 @@
 // silent run that stores without asking never loads it and needs no display.
 #pragma once
 
+#include <string>
+
 #include "platform/dialog.h"
 #include "platform/process.h"
 
@@ -25,6 +27,8 @@ class GuiProvider {
   virtual ~GuiProvider() = default;
   // Whether a display is there to show anything on.
   virtual bool DisplayAvailable() const = 0;
+  // Why there is none, when DisplayAvailable() is false: the one line on stderr says it.
+  virtual std::string NoDisplayReason() const { return "no display available"; }
   // Loads and starts the GUI on first use; nullptr when it cannot be started.
   virtual GuiModule* Gui() = 0;
 };

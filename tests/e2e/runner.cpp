@@ -84,10 +84,8 @@ void ProjectTree::CopyFrom(const std::string& source) const {
   fs::copy(source, Path(""), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
-Outcome ProjectTree::Run(const std::vector<std::string>& args, const std::string& display,
-                         int timeoutMs) const {
-  std::vector<std::string> environment;
-  if (!display.empty()) environment.push_back("DISPLAY=" + display);
+Outcome ProjectTree::Run(const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment, int timeoutMs) const {
   return RunningProgram(Spawn({}, args, environment), StderrFile()).Wait(timeoutMs);
 }
 

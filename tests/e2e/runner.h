@@ -57,9 +57,10 @@ class ProjectTree {
   void CopyFrom(const std::string& source) const;
 
   // Runs the program with the arguments; the environment starts with USERNAME=Service (the
-  // stamp encodes the first entry) and has no display unless `display` names one.
-  Outcome Run(const std::vector<std::string>& args, const std::string& display = "",
-              int timeoutMs = 20000) const;
+  // stamp encodes the first entry) and has no display unless `environment` (added after the
+  // usual entries) names one.
+  Outcome Run(const std::vector<std::string>& args,
+              const std::vector<std::string>& environment = {}, int timeoutMs = 20000) const;
   // The same, with the program started through a wrapper command (valgrind, ...).
   Outcome RunWrapped(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
                      int timeoutMs) const;

@@ -96,26 +96,48 @@ TEST_F(SilentRun, WithoutProgramIniThereAreNoMachinesAndOnlyTheStamp) {
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg + Stamp());
 }
 
+// A display that is set but cannot be used ends the same way as none, never in Qt's abort.
+// (A server that refuses the connection is a window case: it needs an X server.)
+constexpr const char* kNoServer = "DISPLAY=:4917";  // no X server listens there
+
 TEST_F(SilentRun, DuplicateWithoutDisplayLogsTheMessageAndStoresNothing) {
   p.Write("parameter/Program.ini",
           "[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=1\r\nOrderOfServiceCounter3="
           "1\r\n");
-  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 1);
-  EXPECT_EQ(servicePackLog.Appended(),
-            "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
+  for (const auto& environment :
+       {std::vector<std::string>{}, std::vector<std::string>{kNoServer}}) {
+    const ServicePackLogWatcher log;
+    const Outcome run = p.Run({"/EXTERNAL=SILENT"}, environment);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.stderrText, "");
+    EXPECT_EQ(log.Appended(), "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
+  }
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
 }
 
 TEST_F(SilentRun, InteractiveStartWithoutDisplaySaysSoAndStoresNothing) {
-  for (const auto& args :
-       {std::vector<std::string>{}, std::vector<std::string>{"/EXTERNAL=M4TCFG"}}) {
-    const Outcome run = p.Run(args);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.stderrText,
-              "Morlane_Config: no display available (DISPLAY, WAYLAND_DISPLAY and "
-              "QT_QPA_PLATFORM are unset); nothing was stored\n");
+  const struct {
+    std::vector<std::string> environment;
+    std::string line;
+  } displays[] = {
+      {{}, "no display available (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset)"},
+      {{kNoServer}, "no usable display (no connection to the X display \":4917\")"},
+      // Outside a Wayland session Qt uses X only.
+      {{"WAYLAND_DISPLAY=wayland-4917"}, "no usable display (DISPLAY is unset)"},
+      {{"WAYLAND_DISPLAY=wayland-4917", "XDG_SESSION_TYPE=wayland"},
+       "no usable display (no connection to the Wayland display \"wayland-4917\"; DISPLAY is "
+       "unset)"},
+  };
+  for (const auto& display : displays) {
+    for (const auto& args :
+         {std::vector<std::string>{}, std::vector<std::string>{"/EXTERNAL=M4TCFG"}}) {
+      const Outcome run = p.Run(args, display.environment);
+      EXPECT_EQ(run.status, 2) << display.line;
+      EXPECT_EQ(run.stderrText, "Morlane_Config: " + display.line + "; nothing was stored\n");
+    }
   }
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
   EXPECT_EQ(servicePackLog.Appended(), "");
 }
 

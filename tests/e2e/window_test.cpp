@@ -199,7 +199,7 @@ class WindowRun : public ::testing::Test {
   // takes the entry with Return.
   void ChooseFromList(int row, const std::vector<std::string>& moves) {
     const Rect combo = Pixels(Combo(row));
-    Click(combo.x + combo.width - 5, combo.y + combo.height / 2);
+    Click(EditFieldEnd(row) + 6, combo.y + combo.height / 2);
     if (!WaitUntil([] { return desktop_->OpenPopup() != 0; }, kWaitMs)) {
       throw StepFailed("the list of row " + std::to_string(row) + " did not open");
     }
@@ -209,6 +209,19 @@ class WindowRun : public ::testing::Test {
     if (!WaitUntil([] { return desktop_->OpenPopup() == 0; }, kWaitMs)) {
       throw StepFailed("the list of row " + std::to_string(row) + " did not close");
     }
+  }
+
+  // The first column right of a row's white edit field: where its arrow begins. The box may
+  // have grown to the right of its place in the layout to show its text whole.
+  int EditFieldEnd(int row) {
+    const Rect box = Pixels(Combo(row));
+    const auto white = [](Rgb c) { return c.red > 240 && c.green > 240 && c.blue > 240; };
+    int x = box.x + 3;
+    while (x < kClientArea.width / 15 &&
+           desktop_->CountPixels(window_, {x, box.y + 4, 1, 1}, white) == 1) {
+      ++x;
+    }
+    return x;
   }
 
   // Replaces a row's text by typing.
@@ -486,6 +499,91 @@ TEST_F(WindowRun, MissingCfgIsShownOnceAndEndsWithoutStoring) {
   EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
   EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("Morlane/Morlane.cfg")));
   EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
+}
+
+// A set display whose server refuses the program (as sudo on a desktop can cause) ends as no
+// display does: one line and status 2, or, silent, the message in the service-pack log.
+TEST_F(WindowRun, DisplayThatRefusesTheConnectionEndsLikeNoDisplay) {
+  if (kUnderWine) GTEST_SKIP() << "the display check is the Linux program's";
+  const VirtualScreen refusing({}, true);
+  ASSERT_FALSE(refusing.display().empty()) << refusing.error();
+  const std::vector<std::string> environment = {"DISPLAY=" + refusing.display(),
+                                                "XAUTHORITY=" + p.Path("no-cookies")};
+  for (const auto& args : {std::vector<std::string>{}, Integrated()}) {
+    const Outcome run = p.Run(args, environment);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.stderrText,
+              "Morlane_Config: no usable display (no connection to the X display \"" +
+                  refusing.display() + "\"); nothing was stored\n");
+  }
+  ExpectNothingWritten();
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("log/cfglog.txt")));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+
+  p.Write("parameter/Program.ini", Positions("1", "1"));
+  const Outcome silent = p.Run({"/EXTERNAL=SILENT"}, environment);
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_EQ(silent.stderrText, "");
+  EXPECT_EQ(servicePackLog.Appended(),
+            "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+}
+
+// ---- What the boxes show ------------------------------------------------------------------------
+
+// Each box shows its whole text, as read: not only its last characters (a 33-pixel box used to
+// show "-1" as "1"); and OK stores what was shown.
+TEST_F(WindowRun, StoredPositionsShowWholeAndOkStoresWhatIsShown) {
+  const std::string ini =
+      "[Project]\r\nNumberOfMachines=4\r\nOrderOfServiceCounter2=10\r\nOrderOfServiceCounter3=-5"
+      "\r\nOrderOfServiceCounter4=32767\r\n";
+  const std::string cfg =
+      "[Project]\r\nForMachine1=true\r\nForMachine2=true\r\nForMachine3=true\r\n"
+      "ForMachine4=true\r\n";
+  p.Write("parameter/Program.ini", ini);
+  p.Write("Morlane/Morlane.cfg", cfg);
+  Open({}, kStandalone);
+  Screenshot("positions");
+  // Along the middle of the edit field, from its left edge to the end of its white: the columns
+  // with ink, grouped into the glyphs they draw.
+  const auto glyphs = [&](int row) {
+    const Rect box = Pixels(Combo(row));
+    const int top = box.y + box.height / 2 - 6;
+    const auto ink = [](Rgb c) { return c.red < 110 && c.green < 110 && c.blue < 110; };
+    struct {
+      int runs = 0, first = -1, last = -1, end = 0;
+    } seen;
+    bool inGlyph = false;
+    const int end = EditFieldEnd(row);
+    for (int x = box.x + 3; x < end; ++x) {
+      const bool inked = desktop_->CountPixels(window_, {x, top, 1, 12}, ink) > 0;
+      if (inked && !inGlyph) ++seen.runs;
+      if (inked && seen.first < 0) seen.first = x;
+      if (inked) seen.last = x;
+      inGlyph = inked;
+      seen.end = x;
+    }
+    return seen;
+  };
+  const struct {
+    int row;
+    const char* text;
+    int glyphs;    // at least: a sign and a digit, two digits, ...
+    int minWidth;  // the ink from the first to the last glyph
+  } shown[] = {{1, "-1", 2, 8}, {2, "10", 2, 9}, {3, "-5", 2, 9}, {4, "32767", 3, 30}};
+  for (const auto& s : shown) {
+    const auto seen = glyphs(s.row);
+    EXPECT_GE(seen.runs, s.glyphs) << s.text;
+    EXPECT_GE(seen.last - seen.first + 1, s.minWidth) << s.text;
+    // Not cut at the right either: white after the last glyph.
+    EXPECT_LT(seen.last, seen.end - 1) << s.text;
+  }
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(
+      p.Read("parameter/Program.ini"),
+      "[Project]\r\nNumberOfMachines=4\r\nOrderOfServiceCounter2=10\r\nOrderOfServiceCounter3="
+      "-5\r\nOrderOfServiceCounter4=32767\r\nOrderOfServiceCounter1=-1\r\n");
 }
 
 // ---- Cancel and the close request ---------------------------------------------------------------

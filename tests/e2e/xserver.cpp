@@ -133,7 +133,7 @@ ToolResult RunTool(const std::vector<std::string>& argv, const std::string& disp
 
 // ---- Xvfb ------------------------------------------------------------------------------------
 
-VirtualScreen::VirtualScreen() {
+VirtualScreen::VirtualScreen(std::vector<std::string> arguments, bool refusing) {
   const std::string xvfb = FindTool("Xvfb");
   if (xvfb.empty()) {
     error_ = "Xvfb is not installed";
@@ -151,6 +151,20 @@ VirtualScreen::VirtualScreen() {
                                    "-screen",   "0",          "1280x1024x24",
                                    "-nolisten", "tcp",        "-noreset",
                                    "-s",        "0"};
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  if (refusing) {
+    // One entry of an Xauthority file: family "local", host, display "0", the cookie's kind and
+    // its 16 bytes, each a length (two bytes, big-endian) and the bytes. The server admits
+    // every cookie of its file, whatever display number it names.
+    const auto field = [](const std::string& bytes) {
+      return std::string{static_cast<char>(bytes.size() >> 8), static_cast<char>(bytes.size())} +
+             bytes;
+    };
+    const std::string cookie = std::string("\x01\x00", 2) + field("localhost") + field("0") +
+                               field("MIT-MAGIC-COOKIE-1") + field("0123456789abcdef");
+    testing::WriteFile(dir_ / "cookie", cookie);
+    args.insert(args.end(), {"-auth", dir_ / "cookie"});
+  }
   auto argp = Pointers(args);
   const pid_t parent = ::getpid();
   pid_ = ::fork();

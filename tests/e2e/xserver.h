@@ -41,7 +41,9 @@ ToolResult RunTool(const std::vector<std::string>& argv, const std::string& disp
 // Xvfb on a free display number, for the life of the object; killed with the test process too.
 class VirtualScreen {
  public:
-  VirtualScreen();
+  // `arguments` are passed on to Xvfb ("-dpi", "120"). A refusing server admits only a cookie
+  // that no client has, as a desktop's server refuses a program run through sudo.
+  explicit VirtualScreen(std::vector<std::string> arguments = {}, bool refusing = false);
   ~VirtualScreen();
   VirtualScreen(const VirtualScreen&) = delete;
   VirtualScreen& operator=(const VirtualScreen&) = delete;

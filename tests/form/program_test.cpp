@@ -33,6 +33,9 @@ class FakeProvider : public platform::GuiProvider {
   int loads = 0;
   RecordingGui gui;
   bool DisplayAvailable() const override { return display; }
+  std::string NoDisplayReason() const override {
+    return "no display available (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are unset)";
+  }
   platform::GuiModule* Gui() override {
     ++loads;
     return loadable ? &gui : nullptr;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "gui/qt/position_box.h"
 #include "gui/qt/text_codec.h"
 #include "gui/qt/widgets.h"
 
@@ -64,6 +66,12 @@ void FormView::Build() {
     events.edited = [this, p](const QString& text) { form_.Edited(p, ToAnsi(text)); };
     events.keyAndFocusFilter = this;
     shown_[p].widget = CreateWidget(c, parent, events);
+  }
+  // Widened once every control is in place, so that none grows over another.
+  for (std::size_t p = 0; p < controls.size(); ++p) {
+    if (controls[p].kind == form::Kind::ComboBox) {
+      FitPositionBox(static_cast<QComboBox*>(shown_[p].widget));
+    }
   }
   SetTabOrder();
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "gui/qt/position_box.h"
 #include "gui/qt/text_codec.h"
 #include "gui/qt/widgets.h"
 
@@ -76,6 +77,7 @@ void MirrorCombo(const Control& c, QComboBox* combo) {
   if (newItems) {
     combo->clear();
     combo->addItems(items);
+    FitListToEntries(combo);
   }
   // Compared in the code page, so a character it lacks does not count as a change; an equal
   // text is left alone with its cursor.

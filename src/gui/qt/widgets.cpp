@@ -1,9 +1,7 @@
 #include "gui/qt/widgets.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
-#include <QHash>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +10,10 @@
 #include <cmath>
 #include <optional>
 
+#include "gui/qt/button_style.h"
 #include "gui/qt/combo_style.h"
+#include "gui/qt/fitted_label.h"
+#include "gui/qt/fonts.h"
 #include "gui/qt/text_codec.h"
 
 namespace morlane::gui::qt {
@@ -50,26 +51,6 @@ class Clickable final : public Base {
   bool pressed_ = false;
 };
 
-// The font of a control: the named family where it is installed, else the system's general
-// font at the same size and weight; no family means the default dialog font.
-std::optional<QFont> FontOf(const form::Font& font) {
-  if (font.family.empty()) return std::nullopt;
-  const QString family = FromAnsi(font.family);
-  // One look into the font database per family, not one per control.
-  static QHash<QString, bool> installed;
-  auto known = installed.find(family);
-  if (known == installed.end()) {
-    known = installed.insert(family, QFontDatabase::hasFamily(family));
-  }
-  QFont qfont = *known ? QFont(family) : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  if (font.points > 0) qfont.setPointSizeF(font.points);
-  qfont.setWeight(font.bold ? QFont::Bold : QFont::Normal);
-  qfont.setItalic(false);
-  qfont.setUnderline(false);
-  qfont.setStrikeOut(false);
-  return qfont;
-}
-
 QPixmap LoadPicture(form::Picture picture) {
   QString path;
   switch (picture) {
@@ -93,6 +74,7 @@ QPixmap LoadPicture(form::Picture picture) {
 
 QWidget* CreateButton(const Control& control, QWidget* parent, const WidgetEvents& events) {
   auto* button = new QPushButton(parent);
+  button->setStyle(PlainFaceButtonStyle());
   // No default button: Enter and Escape act only on a button that has the focus.
   button->setAutoDefault(false);
   button->setDefault(false);
@@ -124,9 +106,10 @@ QWidget* CreateCombo(QWidget* parent, const WidgetEvents& events) {
 }
 
 QWidget* CreateLabel(QWidget* parent, const WidgetEvents& events) {
-  auto* label = new Clickable<QLabel>(parent, events.clicked);
+  auto* label = new Clickable<FittedLabel>(parent, events.clicked);
   label->setTextFormat(Qt::PlainText);
-  // The rows are two lines high: the machine name wraps below "Maschine n".
+  // The rows are two lines high: the machine name wraps below "Maschine n", and what does not
+  // fit ends in "…".
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return label;

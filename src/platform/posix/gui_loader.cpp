@@ -1,28 +1,29 @@
 // Loads the Qt module beside the program when a dialog or the window is needed.
 #include <dlfcn.h>
 
-#include <cstdlib>
+#include <optional>
 
 #include "platform/backend.h"
 #include "platform/posix/codepage.h"
+#include "platform/posix/display_probe.h"
 
 namespace morlane::platform {
 namespace {
 
 constexpr const char* kGuiModuleFile = "libmorlane_gui.so";
 
-bool IsSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
-
 class PosixGuiProvider final : public GuiProvider {
  public:
   PosixGuiProvider(ProcessServices& process, int& argc, char** argv)
       : process_(process), argc_(argc), argv_(argv) {}
 
+  // Connects to the display once, on the first question.
   bool DisplayAvailable() const override {
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+    if (!display_) display_ = posix::CheckDisplay(posix::SystemDisplayEnvironment());
+    return display_->usable;
+  }
+  std::string NoDisplayReason() const override {
+    return DisplayAvailable() ? std::string() : display_->problem;
   }
   GuiModule* Gui() override;
 
@@ -32,6 +33,7 @@ class PosixGuiProvider final : public GuiProvider {
   char** argv_;
   GuiModule* gui_ = nullptr;
   bool tried_ = false;
+  mutable std::optional<posix::DisplayCheck> display_;
 };
 
 GuiModule* PosixGuiProvider::Gui() {
