@@ -199,7 +199,10 @@ class WindowRun : public ::testing::Test {
   // takes the entry with Return.
   void ChooseFromList(int row, const std::vector<std::string>& moves) {
     const Rect combo = Pixels(Combo(row));
-    Click(EditFieldEnd(row) + 6, combo.y + combo.height / 2);
+    // The Windows program may still be painting its boxes: wait for a white edit field.
+    int arrow = 0;
+    WaitUntil([&] { return (arrow = EditFieldEnd(row)) > combo.x + 10; }, kWaitMs);
+    Click(arrow + 6, combo.y + combo.height / 2);
     if (!WaitUntil([] { return desktop_->OpenPopup() != 0; }, kWaitMs)) {
       throw StepFailed("the list of row " + std::to_string(row) + " did not open");
     }
