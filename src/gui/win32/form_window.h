@@ -52,13 +52,22 @@ class FormWindow final : public form::FormHost {
   static LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static bool RegisterClasses(HINSTANCE instance);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void DispatchCommand(WPARAM wParam);
   void OnCommand(std::size_t n, int code);
   LRESULT OnColour(UINT message, HDC dc, HWND control);
+  void OnNotify(LPARAM lParam);
+  void OnActivate(bool active);
+  void OnClose();
+  void PaintBackground(HDC dc);
   void DrawButton(const DRAWITEMSTRUCT& item);
+  void PaintFrame(HWND frame);
+  void OnFramePressed(HWND frame, POINT at);
+  void OnFrameReleased(HWND frame, POINT at);
 
   void Build();
   void AddToolTips();
   HWND CreateControl(std::size_t n, HWND parent);
+  HWND CreateControlWindow(std::size_t n, HWND parent);
   void Mirror(std::size_t n);
   void MirrorCombo(std::size_t n);
   void FitCombo(std::size_t n);

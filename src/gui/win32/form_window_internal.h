@@ -1,0 +1,49 @@
+// What the parts of the form's window share: the window classes, the control ids, the private
+// messages and timers, and small helpers around the ANSI services.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#include "form/controls.h"
+#include "gui/win32/form_window.h"
+
+namespace morlane::gui::win32 {
+
+inline constexpr char kWindowClass[] = "MorlaneConfigForm";
+inline constexpr char kFrameClass[] = "MorlaneConfigFrame";
+inline constexpr int kFirstId = 1000;               // control n has the id kFirstId + n
+inline constexpr UINT kReadComboText = WM_APP + 1;  // wParam: the combo's position
+inline constexpr UINT_PTR kToolTipTimer = 1;
+inline constexpr UINT kToolTipDelayMs = 250;  // well before anyone's pointer rests on a control
+inline constexpr int kListRows = 8;           // rows of an open drop-down list
+inline constexpr int kComboTextMargin = 2;    // pixels left and right of a combo's text
+
+inline COLORREF ToColorRef(form::Rgb rgb) {
+  return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+inline std::string WindowText(HWND hwnd) {
+  std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(
+      static_cast<std::size_t>(::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// The form window that owns the window or frame hwnd; none before it has been attached.
+inline FormWindow* FromHandle(HWND hwnd) {
+  return reinterpret_cast<FormWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// Counts the handlers running, so that what a handler's message box causes is told apart from
+// what the user does.
+template <typename Handler>
+void FormWindow::Call(Handler handler) {
+  ++handlersRunning_;
+  handler();
+  --handlersRunning_;
+}
+
+}  // namespace morlane::gui::win32
