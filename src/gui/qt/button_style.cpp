@@ -1,10 +1,10 @@
 #include "gui/qt/button_style.h"
 
-#include <QApplication>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QStyleFactory>
 #include <QStyleOption>
+
+#include "gui/qt/proxy_style.h"
 
 namespace morlane::gui::qt {
 namespace {
@@ -25,14 +25,7 @@ class PlainFace final : public QProxyStyle {
 }  // namespace
 
 QStyle* PlainFaceButtonStyle() {
-  // Widgets do not own styles: the application does.
-  static QStyle* style = [] {
-    QStyle* base = QStyleFactory::create(QApplication::style()->name());
-    auto* proxy = new PlainFace(base);
-    proxy->setParent(QCoreApplication::instance());
-    return proxy;
-  }();
-  return style;
+  return ApplicationProxyStyle<PlainFace>();
 }
 
 }  // namespace morlane::gui::qt

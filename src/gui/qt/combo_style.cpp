@@ -1,9 +1,9 @@
 #include "gui/qt/combo_style.h"
 
-#include <QApplication>
 #include <QProxyStyle>
-#include <QStyleFactory>
 #include <QStyleOptionComplex>
+
+#include "gui/qt/proxy_style.h"
 
 namespace morlane::gui::qt {
 namespace {
@@ -34,14 +34,7 @@ class NarrowComboArrowStyle final : public QProxyStyle {
 }  // namespace
 
 QStyle* NarrowArrowComboStyle() {
-  // Widgets do not own styles: the application does.
-  static QStyle* style = [] {
-    QStyle* base = QStyleFactory::create(QApplication::style()->name());
-    auto* proxy = new NarrowComboArrowStyle(base);
-    proxy->setParent(QCoreApplication::instance());
-    return proxy;
-  }();
-  return style;
+  return ApplicationProxyStyle<NarrowComboArrowStyle>();
 }
 
 }  // namespace morlane::gui::qt
