@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 #include "config/editinfo.h"
 
@@ -20,11 +21,6 @@ namespace morlane::e2e {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The program file in the project: the Windows program keeps its extension.
-std::string ProgramFile() {
-  return kUnderWine ? "Config/Morlane_Config.exe" : "Config/Morlane_Config";
-}
 
 #ifdef MORLANE_UNDER_WINE
 std::string WineSetting(const char* name) {
@@ -47,12 +43,17 @@ std::string EditorEncoded() {
   return EncodeEditor(prefix != nullptr ? prefix : "");
 }
 
-ProjectTree::ProjectTree() {
-  fs::create_directories(Path("Config"));
+ProjectTree::ProjectTree(std::string project, std::string programFolder)
+    : project_(std::move(project)), programFolder_(std::move(programFolder)) {
+  fs::create_directories(Path(programFolder_));
   fs::copy_file(MORLANE_PROGRAM, Path(ProgramFile()));
 #ifdef MORLANE_GUI_MODULE
-  fs::copy_file(MORLANE_GUI_MODULE, Path("Config/libmorlane_gui.so"));
+  fs::copy_file(MORLANE_GUI_MODULE, Path(programFolder_ + "/libmorlane_gui.so"));
 #endif
+}
+
+std::string ProjectTree::ProgramFile() const {
+  return programFolder_ + (kUnderWine ? "/Morlane_Config.exe" : "/Morlane_Config");
 }
 
 std::string ProjectTree::ProgramPath(const std::string& relative) const {

@@ -41,10 +41,10 @@ class RunningProgram {
 
 class ProjectTree {
  public:
-  // <tmp>/plant with the program (and its window module) in <tmp>/plant/Config.
-  ProjectTree();
+  // <tmp>/<project> with the program (and its window module) in <tmp>/<project>/<programFolder>.
+  explicit ProjectTree(std::string project = "plant", std::string programFolder = "Config");
 
-  std::string Path(const std::string& relative) const { return dir / ("plant/" + relative); }
+  std::string Path(const std::string& relative) const { return dir / (project_ + "/" + relative); }
   // The same place as the program names it: under Wine a Windows path on drive Z:.
   std::string ProgramPath(const std::string& relative) const;
   void Write(const std::string& relative, const std::string& bytes) const {
@@ -74,6 +74,11 @@ class ProjectTree {
   pid_t Spawn(const std::vector<std::string>& wrapper, const std::vector<std::string>& args,
               const std::vector<std::string>& environment) const;
   std::string StderrFile() const { return dir / "stderr.txt"; }
+  // The program file in the project: the Windows program keeps its extension.
+  std::string ProgramFile() const;
+
+  std::string project_;
+  std::string programFolder_;
 };
 
 // The bytes appended to the machine's service-pack log while the watcher lived.

@@ -96,6 +96,32 @@ TEST_F(SilentRun, WithoutProgramIniThereAreNoMachinesAndOnlyTheStamp) {
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg + Stamp());
 }
 
+// Folder names in UTF-8 with characters Windows-1252 lacks: the program finds and writes its
+// files there, and a log line marks what the log's code page cannot hold.
+TEST(SilentRunUnderAnyName, StoresAndStampsAndLogsThePathReadably) {
+  if (kUnderWine) GTEST_SKIP() << "the Windows program takes paths in the ANSI code page";
+  const std::string name =
+      "Zak\xc5\x82"
+      "ad \xc5\x82\xc3\xb3"
+      "d\xc5\xba";
+  ProjectTree p(name, name);
+  const std::string ini = "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=1\r\n";
+  p.Write("parameter/Program.ini", ini);
+  p.Write("Morlane/Morlane.cfg", kCfg);
+  const ServicePackLogWatcher log;
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 0);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), ini);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"),
+            kCfg + "[Info]\r\nS_Prog=1.0.0 - Standalone\r\nS_Editor=" + kEditorEncoded + "\r\n");
+  EXPECT_NE(p.Read(name + "/Morlane_Config.ini").find("[Language]"), std::string::npos);
+
+  std::remove(p.Path("Morlane/Morlane.cfg").c_str());
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 1);
+  EXPECT_EQ(log.Appended(), "! Fault Morlane_Config: File not found: \n\r" + p.dir.path() +
+                                "/Zak<U+0142>ad <U+0142>\xf3"
+                                "d<U+017A>/Morlane/Morlane.cfg\r\n");
+}
+
 // A display that is set but cannot be used ends the same way as none, never in Qt's abort.
 // (A server that refuses the connection is a window case: it needs an X server.)
 constexpr const char* kNoServer = "DISPLAY=:4917";  // no X server listens there

@@ -100,6 +100,9 @@ constexpr int kWaitMs = 10000;  // for anything the program does in answer to a 
 
 class WindowRun : public ::testing::Test {
  protected:
+  WindowRun() = default;
+  explicit WindowRun(const std::string& folder) : p(folder, folder) {}
+
   static void SetUpTestSuite() {
     if (FindTool("Xvfb").empty() || FindTool("xdotool").empty()) {
       skip_ = "Xvfb or xdotool is not installed (Debian packages xvfb, xdotool)";
@@ -357,6 +360,39 @@ TEST_F(WindowRun, CaptionNamesTheProgramFolderAndTheStartMode) {
   EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("M4Tcfglog.txt")));
   EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+  EXPECT_EQ(servicePackLog.Appended(), "");
+}
+
+// A project and program folder named with characters Windows-1252 lacks.
+class WindowRunUnderAnyName : public WindowRun {
+ protected:
+  static inline const std::string kName =
+      "Zak\xc5\x82"
+      "ad \xc5\x82\xc3\xb3"
+      "d\xc5\xba";
+  WindowRunUnderAnyName() : WindowRun(kName) {}
+};
+
+TEST_F(WindowRunUnderAnyName, CaptionShowsTheFolderAndBothModesStore) {
+  if (kUnderWine) GTEST_SKIP() << "the Windows program takes paths in the ANSI code page";
+  Open({}, "Erweiterte Konfiguration " + kName + " - standalone");
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Standalone"));
+
+  const auto args = Integrated();
+  // In a Windows-1252 file the folder's name is written with marks for what the code page lacks.
+  p.Write("parameter/m4tconfiguration.ini",
+          "[Common]\r\nSaveAndRestore=" + p.dir.path() +
+              "/Zak<U+0142>ad <U+0142>\xf3"
+              "d<U+017A>" +
+              "/SaveAndRestore\r\nNameM1=Filler\r\nNameM2=Labeler\r\nNameM3=Cartoner\r\n");
+  Open(args, "Erweiterte Konfiguration " + kName + " - integriert");
+  ChooseFromList(1, {"Down"});
+  Click(kOk);
+  ExpectEndsWithZero();
+  EXPECT_EQ(p.Read("parameter/Program.ini"), Positions("2", "3"));
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), Stamped("Integrated"));
   EXPECT_EQ(servicePackLog.Appended(), "");
 }
 

@@ -132,7 +132,7 @@ void FormView::Call(Handler handler) {
 
 void FormView::Sync() {
   mirroring_ = true;
-  const QString title = FromAnsi(form_.Caption());
+  const QString title = FromCoreText(form_.Caption());
   if (windowTitle() != title) setWindowTitle(title);
   const auto& controls = form_.Controls();
   for (std::size_t p = 0; p < controls.size() && p < shown_.size(); ++p) {

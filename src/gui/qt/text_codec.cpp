@@ -5,6 +5,8 @@
 #include <QStringEncoder>
 #include <algorithm>
 
+#include "text/code_point_mark.h"
+
 namespace morlane::gui::qt {
 namespace {
 
@@ -69,8 +71,23 @@ std::string ToAnsi(const QString& text) {
   return bytes;
 }
 
+QString FromCoreText(std::string_view bytes) {
+  QString result;
+  std::size_t plain = 0;  // start of the text not converted yet
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '<') continue;
+    const auto mark = text::ReadCodePointMark(bytes.substr(i));
+    if (!mark || text::IsRawByteMark(mark->codePoint)) continue;
+    result += FromAnsi(bytes.substr(plain, i - plain));
+    result += QString::fromUcs4(&mark->codePoint, 1);
+    i += mark->length - 1;
+    plain = i + 1;
+  }
+  return result + FromAnsi(bytes.substr(plain));
+}
+
 QString MessageText(std::string_view bytes) {
-  const QString text = FromAnsi(bytes);
+  const QString text = FromCoreText(bytes);
   QString result;
   result.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {

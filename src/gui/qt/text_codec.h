@@ -13,7 +13,11 @@ QString FromAnsi(std::string_view bytes);
 // Unicode as Windows-1252 bytes; a character the code page lacks becomes "?".
 std::string ToAnsi(const QString& text);
 
-// A message box text: like FromAnsi, and every line break (LF CR as composed messages write
+// Text that may name a file: like FromAnsi, and each code point mark (text/code_point_mark.h)
+// as its character. A byte that is no UTF-8 keeps its mark.
+QString FromCoreText(std::string_view bytes);
+
+// A message box text: like FromCoreText, and every line break (LF CR as composed messages write
 // it, CR LF as help texts write it, or a lone CR or LF) becomes one "\n".
 QString MessageText(std::string_view bytes);
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "platform/posix/bytes.h"
+#include "text/code_point_mark.h"
 
 namespace morlane::platform::posix {
 
@@ -138,6 +139,105 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
   }
   if (cd != reinterpret_cast<iconv_t>(-1)) ::iconv_close(cd);
+  return out;
+}
+
+}  // namespace morlane::platform::posix
+
+namespace morlane::platform::posix {
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of text (no overlong form, no
+// surrogate, nothing above U+10FFFF); 0 when there is none.
+std::size_t WellFormedLength(std::string_view text, char32_t& codePoint) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  char32_t min = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, min = 0x80, codePoint = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, min = 0x800, codePoint = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, min = 0x10000, codePoint = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    codePoint = (codePoint << 6) | (byte(i) & 0x3F);
+  }
+  const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+  return codePoint < min || codePoint > 0x10FFFF || surrogate ? 0 : length;
+}
+
+void AppendUtf8(char32_t c, std::string& out) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string Utf8ToCoreText(std::string_view native) {
+  std::string out;
+  out.reserve(native.size());
+  for (std::size_t i = 0; i < native.size();) {
+    const std::string_view rest = native.substr(i);
+    const auto lead = static_cast<unsigned char>(rest.front());
+    if (lead < 0x80) {
+      // A "<" that would read back as a mark is itself marked.
+      out += lead == '<' && text::ReadCodePointMark(rest) ? text::WriteCodePointMark('<')
+                                                          : std::string(1, rest.front());
+      ++i;
+      continue;
+    }
+    char32_t codePoint = 0;
+    const std::size_t length = WellFormedLength(rest, codePoint);
+    if (length == 0) {
+      out += text::WriteCodePointMark(text::kRawByteMarkBase + lead);
+      ++i;
+      continue;
+    }
+    const std::string byte = Utf8ToCp1252(rest.substr(0, length));
+    out += byte.size() == 1 && byte != "?" ? byte : text::WriteCodePointMark(codePoint);
+    i += length;
+  }
+  return out;
+}
+
+std::string CoreTextToUtf8(std::string_view core) {
+  std::string out;
+  out.reserve(core.size() + core.size() / 8);
+  std::size_t plain = 0;  // start of the text not converted yet
+  for (std::size_t i = 0; i < core.size(); ++i) {
+    if (core[i] != '<') continue;
+    const auto mark = text::ReadCodePointMark(core.substr(i));
+    if (!mark) continue;
+    out += Cp1252ToUtf8(core.substr(plain, i - plain));
+    const char32_t c = mark->codePoint;
+    if (text::IsRawByteMark(c)) {
+      out += static_cast<char>(c - text::kRawByteMarkBase);
+    } else {
+      AppendUtf8(c, out);
+    }
+    i += mark->length - 1;
+    plain = i + 1;
+  }
+  out += Cp1252ToUtf8(core.substr(plain));
   return out;
 }
 

@@ -13,6 +13,14 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // become U+0081 and so on, as Windows' own conversion does.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// A file name or argument (UTF-8, or any bytes) as the core's text, without loss: a character
+// 1252 has is its byte, any other character or byte a code point mark (text/code_point_mark.h).
+std::string Utf8ToCoreText(std::string_view native);
+
+// The core's text as the file system spells it: Windows-1252 as UTF-8 (as Cp1252ToUtf8), each
+// code point mark as its character or byte. The inverse of Utf8ToCoreText.
+std::string CoreTextToUtf8(std::string_view core);
+
 // Between UTF-16 (little or big endian, without the byte order mark) and UTF-8. False when the
 // input is not valid (an odd byte, a lone surrogate): out then holds what could be converted.
 bool Utf16ToUtf8(std::string_view utf16, bool bigEndian, std::string& out);

@@ -40,7 +40,7 @@ GuiModule* PosixGuiProvider::Gui() {
   if (tried_) return gui_;
   tried_ = true;
   const std::string path =
-      posix::Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
+      posix::CoreTextToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
   // The module stays loaded for the rest of the process.
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {

@@ -61,7 +61,7 @@ std::string ResolvePathCase(const std::string& path) {
 }
 
 std::string ToFileSystemPath(const std::string& path) {
-  return ResolvePathCase(Cp1252ToUtf8(path));
+  return ResolvePathCase(CoreTextToUtf8(path));
 }
 
 }  // namespace morlane::platform::posix

@@ -13,7 +13,7 @@ std::string ResolvePathCase(const std::string& path);
 
 // A path of the core, which keeps text in Windows-1252 as the Windows services do, as the file
 // system spells it: UTF-8, with the case of each component resolved. Paths are read in through
-// Utf8ToCp1252, so a name outside Windows-1252 cannot be reached (as on Windows).
+// Utf8ToCoreText, which marks what Windows-1252 lacks, so any name the system allows is reached.
 std::string ToFileSystemPath(const std::string& path);
 
 }  // namespace morlane::platform::posix

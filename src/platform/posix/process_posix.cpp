@@ -50,6 +50,7 @@ namespace morlane::platform {
 using posix::ReadExecutablePath;
 using posix::SplitExecutablePath;
 using posix::ToFileSystemPath;
+using posix::Utf8ToCoreText;
 using posix::Utf8ToCp1252;
 using posix::WriteAll;
 
@@ -60,9 +61,10 @@ SystemProcessServices::SystemProcessServices(int argc, char** argv) {
     if (i > 1) commandLine_ += ' ';
     commandLine_ += argv[i];
   }
-  // The core keeps text in Windows-1252; the file system and the arguments speak UTF-8.
-  commandLine_ = Utf8ToCp1252(commandLine_);
-  SplitExecutablePath(Utf8ToCp1252(ReadExecutablePath(argc > 0 ? argv[0] : nullptr)),
+  // The core keeps text in Windows-1252; the file system and the arguments speak UTF-8. Paths
+  // among them must reach their files: what the code page lacks is kept as a mark.
+  commandLine_ = Utf8ToCoreText(commandLine_);
+  SplitExecutablePath(Utf8ToCoreText(ReadExecutablePath(argc > 0 ? argv[0] : nullptr)),
                       applicationDirectory_, baseName_);
 }
 

@@ -143,5 +143,33 @@ TEST(PosixCodepage, Utf8BecomesWindows1252WithQuestionMarksForTheRest) {
   EXPECT_EQ(Utf8ToCp1252("\xc2\x81\xc2\x9d\xc2\x80"), "\x81\x9d?");
 }
 
+// Any name the file system allows reaches the core and comes back unchanged: what 1252 has as
+// its byte, the rest as a readable mark.
+TEST(PosixCodepage, FileNamesReachTheCoreWithoutLoss) {
+  const struct {
+    std::string native, core;
+  } names[] = {
+      {"/tmp/Zak\xc5\x82"
+       "ad \xc5\x82\xc3\xb3"
+       "d\xc5\xba",
+       "/tmp/Zak<U+0142>ad <U+0142>\xf3"
+       "d<U+017A>"},
+      {"\xe2\x82\xac \xf0\x9f\x98\x80", "\x80 <U+1F600>"},
+      {"a\xff"
+       "b\xc3",
+       "a<U+DCFF>b<U+DCC3>"},                                 // no UTF-8: the bytes themselves
+      {"x\xed\xa0\x80", "x<U+DCED><U+DCA0><U+DC80>"},         // an encoded surrogate is no UTF-8
+      {"<U+0142> <U+12> <b>", "<U+003C>U+0142> <U+12> <b>"},  // only a "<" that reads as a mark
+      {"\xc2\x81", "\x81"},
+  };
+  for (const auto& n : names) {
+    EXPECT_EQ(Utf8ToCoreText(n.native), n.core);
+    EXPECT_EQ(CoreTextToUtf8(n.core), n.native);
+  }
+  // A mark in a file's text names its character; a broken one is text.
+  EXPECT_EQ(CoreTextToUtf8("<U+0142><U+110000><U+D800><u+0142><U+0142"),
+            "\xc5\x82<U+110000><U+D800><u+0142><U+0142");
+}
+
 }  // namespace
 }  // namespace morlane::platform::posix
