@@ -31,11 +31,10 @@ bool WriteEditInfo(Session& session) {
                              std::to_string(v.revision) +
                              (session.IntegratedMode ? " - Integrated" : " - Standalone");
     const std::string path = GetCFGPath(session);
-    if (SaveIni(session, prog, "Info", "S_Prog", path) == SaveResult::Failed) {
+    if (SaveStoreValue(session, prog, "Info", "S_Prog", path) == SaveResult::Failed) {
       ThrowWriteFailure(session, path);
     }
     progWritten = true;
-    session.partlyStored = true;  // until the whole store has been written
   });
 
   std::string editor;
@@ -48,7 +47,8 @@ bool WriteEditInfo(Session& session) {
   });
   routine.Step([&] {
     const std::string path = GetCFGPath(session);
-    if (SaveIni(session, EncodeEditor(editor), "Info", "S_Editor", path) == SaveResult::Failed) {
+    if (SaveStoreValue(session, EncodeEditor(editor), "Info", "S_Editor", path) ==
+        SaveResult::Failed) {
       ThrowWriteFailure(session, path);
     }
     editorWritten = true;

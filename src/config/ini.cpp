@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <type_traits>
 
 #include "errors/failure.h"
@@ -19,13 +21,28 @@ constexpr std::uint32_t kBufferSize = 255;
 // The platform strips the trailing blanks of a default, so a missing value reads empty.
 const std::string kAllBlankDefault(kBufferSize, ' ');
 
-std::string ReadString(Session& session, const std::string& section, const std::string& key,
-                       const std::string& path) {
-  char buffer[kBufferSize + 1] = {};
-  std::uint32_t n =
-      session.profile.GetString(section, key, kAllBlankDefault, buffer, kBufferSize, path);
-  if (n > kBufferSize - 1) n = kBufferSize - 1;
-  return std::string(buffer, n);
+// A file that exists but cannot be read is reported once per run, not once per value: later
+// reads of it fail without a report (nullopt), and their values keep what they were.
+template <class Read>
+auto ReadReportingOnce(Session& session, const std::string& path, Read&& read)
+    -> std::optional<decltype(read())> {
+  try {
+    return read();
+  } catch (const std::filesystem::filesystem_error&) {
+    if (session.unreadableFiles.insert(path).second) throw;
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> ReadString(Session& session, const std::string& section,
+                                      const std::string& key, const std::string& path) {
+  return ReadReportingOnce(session, path, [&] {
+    char buffer[kBufferSize + 1] = {};
+    std::uint32_t n =
+        session.profile.GetString(section, key, kAllBlankDefault, buffer, kBufferSize, path);
+    if (n > kBufferSize - 1) n = kBufferSize - 1;
+    return std::string(buffer, n);
+  });
 }
 
 // Shortest decimal text that reads back as the same number, with a full stop whatever the
@@ -66,7 +83,7 @@ std::string LoadIniString(Session& session, const std::string& section, const st
                           const std::string& path) {
   Routine routine(session, "LoadIniString");
   std::string value;
-  routine.Step([&] { value = ReadString(session, section, key, path); });
+  routine.Step([&] { value = ReadString(session, section, key, path).value_or(value); });
   return value;
 }
 
@@ -76,7 +93,10 @@ std::int16_t LoadIniInteger(Session& session, const std::string& section, const 
   std::int16_t number = 0;
   // After an overflow the routine returns 0.
   routine.Step([&] {
-    const auto stored = static_cast<std::int32_t>(session.profile.GetInt(section, key, -1, path));
+    const auto read = ReadReportingOnce(
+        session, path, [&] { return session.profile.GetInt(section, key, -1, path); });
+    if (!read) return;
+    const auto stored = static_cast<std::int32_t>(*read);
     if (stored < -32768 || stored > 32767) throw Failure::Overflow();
     number = static_cast<std::int16_t>(stored);
   });
@@ -87,7 +107,9 @@ bool LoadIniBoolean(Session& session, const std::string& section, const std::str
                     const std::string& path) {
   Routine routine(session, "LoadIniBoolean");
   std::string upper;
-  routine.Step([&] { upper = text::UpperCase1252(ReadString(session, section, key, path)); });
+  routine.Step([&] {
+    upper = text::UpperCase1252(ReadString(session, section, key, path).value_or(upper));
+  });
   return upper == "TRUE";
 }
 
@@ -105,6 +127,14 @@ SaveResult SaveIni(Session& session, const IniValue& value, const std::string& s
   routine.Step([&] {
     if (session.profile.WriteString(section, key, text, path) != 0) result = SaveResult::Saved;
   });
+  return result;
+}
+
+SaveResult SaveStoreValue(Session& session, const IniValue& value, const std::string& section,
+                          const std::string& key, const std::string& path) {
+  const std::string before = session.process.FileVersion(path);
+  const SaveResult result = SaveIni(session, value, section, key, path);
+  if (session.process.FileVersion(path) != before) session.partlyStored = true;
   return result;
 }
 

@@ -36,6 +36,11 @@ enum class SaveResult { Failed, Saved };
 SaveResult SaveIni(Session& session, const IniValue& value, const std::string& section,
                    const std::string& key, const std::string& path);
 
+// SaveIni for a value of the order's store: a write that changed the file on disk marks the
+// store as partly written (Session::partlyStored), whatever it answers.
+SaveResult SaveStoreValue(Session& session, const IniValue& value, const std::string& section,
+                          const std::string& key, const std::string& path);
+
 // Writes several texts as SaveIni would one by one, in one go where the platform can (one
 // replacement of the file instead of one per key).
 SaveResult SaveIniStrings(Session& session, const platform::ProfileEntries& entries,

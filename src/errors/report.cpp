@@ -46,6 +46,7 @@ std::string LogfileQuietly(Session& session) {
 ErrorAnswer ErrorSub(Session& session, std::int32_t number, const std::string& source,
                      const std::string& description, const std::string& routineName) {
   ReportScope scope(session);
+  ++session.errorsReported;
   // A failure of GetOCXName inside a report is reported without asking GetOCXName again.
   const std::string component =
       scope.nested() ? ComponentNameQuietly(session) : GetOCXName(session);
@@ -67,6 +68,12 @@ ErrorAnswer ErrorSub(Session& session, std::int32_t number, const std::string& s
 }
 
 void EndProgram(Session& session, platform::ExitStatus status) {
+  // No one saw the errors of a silent run: its end must not claim a clean store.
+  if (status == platform::ExitStatus::Stored && session.SilentMode && session.errorsReported > 0) {
+    status = platform::ExitStatus::NotStored;
+    WriteServicePackLog(session, session.partlyStored ? "Partly stored (see the errors above)"
+                                                      : "Nothing stored (see the errors above)");
+  }
   if (status == platform::ExitStatus::NotStored && session.partlyStored) {
     status = platform::ExitStatus::PartlyStored;
   }
@@ -113,6 +120,7 @@ void WriteServicePackLog(Session& session, const std::string& text) {
 }
 
 void ReportFault(Session& session, const std::string& text) {
+  ++session.errorsReported;
   if (session.SilentMode) {
     WriteServicePackLog(session, text);
     return;

@@ -274,11 +274,10 @@ InputsOutcome frm_Morlane_Exe::StoreAndStamp(Routine& routine, const std::string
     const bool written = routine.Step([&] {
       const std::string path = GetProgramIniPath(session_, IniAccess::Write);
       const std::string key = "OrderOfServiceCounter" + std::to_string(n);
-      if (path.empty() ||
-          SaveIni(session_, ComboOrder(n).text, "Project", key, path) == SaveResult::Failed) {
+      if (path.empty() || SaveStoreValue(session_, ComboOrder(n).text, "Project", key, path) ==
+                              SaveResult::Failed) {
         ThrowWriteFailure(session_, path.empty() ? ProjectProgramIniPath(session_) : path);
       }
-      session_.partlyStored = true;  // until the whole store has been written
     });
     allWritten = allWritten && written;
   }

@@ -48,6 +48,9 @@ class ProcessServices {
   virtual std::vector<std::string> EnvironmentEntries() const = 0;
   // True when the path names a normal file (not a directory). File names ignore case.
   virtual bool FileExists(const std::string& path) const = 0;
+  // Changes whenever the file's content may have changed (identity, size, modification time);
+  // empty when there is no such file. Tells whether a write changed what is on disk.
+  virtual std::string FileVersion(const std::string& path) const = 0;
   // Opens the file for appending (creating it), writes the bytes, closes it. False on failure.
   virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
   // Last-resort diagnostics channel (stderr) for text no log could take.
@@ -72,6 +75,7 @@ class SystemProcessServices final : public ProcessServices {
   Version ProgramVersion() const override;
   std::vector<std::string> EnvironmentEntries() const override;
   bool FileExists(const std::string& path) const override;
+  std::string FileVersion(const std::string& path) const override;
   bool AppendToFile(const std::string& path, const std::string& bytes) override;
   void WriteDiagnostic(const std::string& text) override;
   [[noreturn]] void EndProcess(ExitStatus status) override;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,13 @@ class Session {
 
   bool IntegratedMode = false;
   bool SilentMode = false;
-  // A store wrote some of its values (positions, a part of the edit stamp) and then failed:
-  // ending now is reported as "partly stored", not as "nothing stored".
+  // A write of the store changed a file on disk (a position, a part of the edit stamp): ending
+  // after a failure is then reported as "partly stored", not as "nothing stored".
   bool partlyStored = false;
+  // Failures reported so far: a silent run that reported one does not end as stored.
+  int errorsReported = 0;
+  // Files found unreadable and reported once; later reads of them fail without a report.
+  std::set<std::string> unreadableFiles;
   bool HelpMode = false;
 
   // Machine names numbered from 1. Empty: no machines yet; otherwise entry 0 is unused and

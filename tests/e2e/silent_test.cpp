@@ -61,15 +61,17 @@ TEST_F(SilentRun, MissingCfgFileIsLoggedAndNothingIsWritten) {
   EXPECT_FALSE(testing::FileExistsOnDisk(p.Path("Morlane/Morlane.cfg")));
 }
 
+// Stored, but not what the file held: the end does not claim a clean store.
 TEST_F(SilentRun, OverflowingPositionIsLoggedAndResumedWithZero) {
   p.Write("parameter/Program.ini",
           "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=40000\r\n");
-  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 0);
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 3);
   EXPECT_EQ(p.Read("M4Tcfglog.txt"),
             "Fehler in Morlane / Morlane_Config / LoadIniInteger (Nr. 6) :Overflow\r\n");
   EXPECT_EQ(servicePackLog.Appended(),
             "! Fault Morlane_Config: Unexpected error!\n\rOverflow\n\rError logged to \n\r" +
-                p.Path("M4Tcfglog.txt") + "\r\n");
+                p.Path("M4Tcfglog.txt") +
+                "\r\n! Fault Morlane_Config: Partly stored (see the errors above)\r\n");
   EXPECT_EQ(p.Read("parameter/Program.ini"),
             "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=0\r\n");
 }

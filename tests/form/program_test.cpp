@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "form/form.h"
 #include "support/project.h"
 
@@ -92,13 +94,19 @@ TEST_F(ProgramTest, SilentFailedStoreWithoutDisplayEndsNotStored) {
   EXPECT_NE(log.find("no display is available"), std::string::npos);
 }
 
-// The positions are in the program ini when the stamp fails: the end says "partly stored".
-TEST_F(ProgramTest, SilentStoreWhoseStampFailsEndsPartlyStored) {
+// A position written anew ("02" becomes "2") when the stamp fails: the end says "partly
+// stored". Positions that were on disk already change nothing: "nothing stored".
+TEST_F(ProgramTest, SilentStoreWhoseStampFailsEndsByWhatIsOnDisk) {
   p.process.commandLine = "/EXTERNAL=SILENT";
-  p.Write("parameter/Program.ini",
-          "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=2\r\n"
-          "OrderOfServiceCounter2=1\r\n");
   p.profile.failing = {p.CfgFile()};
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
+  EXPECT_NE(p.ServicePackLog().find("Nothing stored: the window is needed"), std::string::npos);
+
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=02\r\n"
+          "OrderOfServiceCounter2=1\r\n");
+  std::filesystem::remove(p.process.servicePackLog);
+  session.partlyStored = false;
   EXPECT_EQ(Run(), ExitStatus::PartlyStored);
   const std::string log = p.ServicePackLog();
   EXPECT_NE(log.find("Path/File access error: " + p.CfgFile()), std::string::npos);
@@ -106,6 +114,28 @@ TEST_F(ProgramTest, SilentStoreWhoseStampFailsEndsPartlyStored) {
                      "display is available"),
             std::string::npos);
   EXPECT_EQ(log.find("Nothing stored"), std::string::npos);
+}
+
+// A program ini that exists but cannot be read: one report, the stamp as ever, and an end that
+// says whether the stamp changed the cfg file.
+TEST_F(ProgramTest, SilentRunWithAnUnreadableProgramIniNeverEndsAsStored) {
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  p.profile.unreadable = {p.ProgramIni()};
+  for (const ExitStatus expected : {ExitStatus::PartlyStored, ExitStatus::NotStored}) {
+    std::filesystem::remove(p.process.servicePackLog);
+    session.partlyStored = false;
+    session.unreadableFiles.clear();
+    EXPECT_EQ(Run(), expected);
+    const std::string log = p.ServicePackLog();
+    EXPECT_EQ(log.find("Path/File access error: " + p.ProgramIni()),
+              log.rfind("Path/File access error: " + p.ProgramIni()));
+    EXPECT_NE(log.find(expected == ExitStatus::PartlyStored
+                           ? "! Fault Morlane_Config: Partly stored (see the errors above)\r\n"
+                           : "! Fault Morlane_Config: Nothing stored (see the errors above)\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(p.Read("Morlane/Morlane.cfg").find("[Info]"), std::string::npos);
+  }
 }
 
 TEST_F(ProgramTest, InteractiveStartWithoutDisplaySaysSoOnStderr) {

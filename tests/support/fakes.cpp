@@ -64,6 +64,15 @@ bool FakeProcess::FileExists(const std::string& path) const {
   return !path.empty() && std::filesystem::is_regular_file(NativePath(path), ignored);
 }
 
+std::string FakeProcess::FileVersion(const std::string& path) const {
+  if (memoryFiles) {
+    const auto it = files.find(path);
+    return it == files.end() ? std::string() : "=" + it->second;
+  }
+  // The content itself: a test's writes may come within one tick of the clock.
+  return FileExists(path) ? "=" + ReadFile(NativePath(path)) : std::string();
+}
+
 bool FakeProcess::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty() || unwritable.count(path) != 0) return false;
   if (memoryFiles) {

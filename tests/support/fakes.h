@@ -62,6 +62,7 @@ class FakeProcess : public platform::ProcessServices {
   platform::Version ProgramVersion() const override { return version; }
   std::vector<std::string> EnvironmentEntries() const override { return environment; }
   bool FileExists(const std::string& path) const override;
+  std::string FileVersion(const std::string& path) const override;
   bool AppendToFile(const std::string& path, const std::string& bytes) override;
   void WriteDiagnostic(const std::string& text) override { diagnostics += text; }
   [[noreturn]] void EndProcess(platform::ExitStatus status) override {

@@ -86,6 +86,15 @@ bool SystemProcessServices::FileExists(const std::string& path) const {
   return ::stat(ToFileSystemPath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::string SystemProcessServices::FileVersion(const std::string& path) const {
+  struct stat st {};
+  if (path.empty() || ::stat(ToFileSystemPath(path).c_str(), &st) != 0) return {};
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" +
+         std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
+         std::to_string(st.st_mtim.tv_nsec) + ":" + std::to_string(st.st_ctim.tv_sec) + "." +
+         std::to_string(st.st_ctim.tv_nsec);
+}
+
 bool SystemProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
   // A terminal or pipe only when asked for by name; it may block like any stderr.

@@ -114,6 +114,19 @@ std::vector<std::string> SystemProcessServices::EnvironmentEntries() const {
   return entries;
 }
 
+std::string SystemProcessServices::FileVersion(const std::string& path) const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    return {};
+  }
+  const auto number = [](DWORD high, DWORD low) {
+    return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
+  };
+  return number(data.nFileSizeHigh, data.nFileSizeLow) + ":" +
+         number(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime) + ":" +
+         number(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime);
+}
+
 bool SystemProcessServices::FileExists(const std::string& path) const {
   // Wildcards would make FindFirstFileA look for any matching file; no file is named so.
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
