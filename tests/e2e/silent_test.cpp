@@ -1,7 +1,12 @@
 // The real program without any display: silent runs store and end by themselves.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <map>
 
 #include "runner.h"
 
@@ -122,6 +127,63 @@ TEST(SilentRunUnderAnyName, StoresAndStampsAndLogsThePathReadably) {
   EXPECT_EQ(log.Appended(), "! Fault Morlane_Config: File not found: \n\r" + p.dir.path() +
                                 "/Zak<U+0142>ad <U+0142>\xf3"
                                 "d<U+017A>/Morlane/Morlane.cfg\r\n");
+}
+
+// Run as root in a project that another user may write: links to the files the program writes
+// are followed only where the running user or the folder's owner made them.
+TEST(SilentRunAsRoot, FollowsOnlyLinksOfTheRunningUserOrTheFolderOwner) {
+  if (kUnderWine || ::geteuid() != 0) GTEST_SKIP() << "needs root to own files as another user";
+  const struct passwd* nobody = ::getpwnam("nobody");
+  ASSERT_NE(nobody, nullptr);
+  const std::map<std::string, std::string> targets = {
+      {"parameter/Program.ini", "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=02\r\n"},
+      {"Morlane/Morlane.cfg", kCfg},
+      {"Config/Morlane_Config.ini", "[Language]\r\nLanguage=1031\r\n"},
+      {"M4Tcfglog.txt", "victim log\r\n"}};
+  const struct {
+    uid_t folders, links;
+    int status;
+  } cases[] = {
+      {0, nobody->pw_uid, 1},               // nobody may write the folders, but owns none
+      {nobody->pw_uid, nobody->pw_uid, 0},  // the project's owner's own links
+      {nobody->pw_uid, 0, 0},               // the running user's links
+  };
+  for (const auto& c : cases) {
+    ProjectTree p;
+    for (const char* folder : {"", "parameter", "Morlane", "Config"}) {
+      std::filesystem::create_directories(p.Path(folder));
+      ASSERT_EQ(::chown(p.Path(folder).c_str(), c.folders, 0), 0);
+      ::chmod(p.Path(folder).c_str(), 0777);
+    }
+    for (const auto& [file, bytes] : targets) {
+      const std::string target =
+          p.dir / ("victim-" + std::filesystem::path(file).filename().string());
+      testing::WriteFile(target, bytes);
+      std::filesystem::create_symlink(target, p.Path(file));
+      ASSERT_EQ(::lchown(p.Path(file).c_str(), c.links, 0), 0);
+    }
+    const Outcome run = p.Run({"/EXTERNAL=SILENT"});
+    EXPECT_EQ(run.status, c.status) << run.stderrText;
+    // The error log's line, refused by its link, falls back to stderr.
+    EXPECT_EQ(run.stderrText.find("Fehler in Morlane") != std::string::npos, c.status != 0)
+        << run.stderrText;
+    for (const auto& [file, bytes] : targets) {
+      EXPECT_TRUE(std::filesystem::is_symlink(p.Path(file))) << file;
+      const std::string now = p.Read(file);
+      if (c.status != 0) {
+        EXPECT_EQ(now, bytes) << file;
+      } else if (file == "parameter/Program.ini") {
+        EXPECT_EQ(now, "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=2\r\n");
+      } else if (file == "Morlane/Morlane.cfg") {
+        EXPECT_EQ(now, kCfg + "[Info]\r\nS_Prog=1.0.0 - Standalone\r\nS_Editor=" + kEditorEncoded +
+                           "\r\n");
+      } else if (file == "Config/Morlane_Config.ini") {
+        EXPECT_EQ(now.rfind("[Language]\r\nLanguage=1031\r\n[1031]\r\n", 0), 0u) << now;
+      } else {
+        EXPECT_EQ(now, bytes) << file;  // nothing to log
+      }
+    }
+  }
 }
 
 // A display that is set but cannot be used ends the same way as none, never in Qt's abort.

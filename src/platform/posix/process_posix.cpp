@@ -13,6 +13,7 @@
 
 #include "platform/posix/bytes.h"
 #include "platform/posix/codepage.h"
+#include "platform/posix/link_owner.h"
 #include "platform/posix/path_case.h"
 
 extern char** environ;
@@ -99,14 +100,19 @@ bool SystemProcessServices::AppendToFile(const std::string& path, const std::str
   if (path.empty()) return false;
   // A terminal or pipe only when asked for by name; it may block like any stderr.
   if (path == "/dev/stderr") return WriteAll(STDERR_FILENO, {bytes});
+  // A link another user made is not followed (checked again once open: no link swapped in).
   const std::string target = ToFileSystemPath(path);
+  if (!posix::MayFollowLinks(target)) return false;
   // O_NONBLOCK: a FIFO without a reader fails at once instead of hanging; only regular files
   // are appended to, so a FIFO or device never blocks a write either.
   const int fd = ::open(target.c_str(),
                         O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
   if (fd < 0) return false;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  struct stat named {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !posix::MayFollowLinks(target) ||
+      ::stat(target.c_str(), &named) != 0 || named.st_dev != st.st_dev ||
+      named.st_ino != st.st_ino) {
     ::close(fd);
     return false;
   }

@@ -11,6 +11,7 @@
 #include "platform/posix/atomic_file.h"
 #include "platform/posix/codepage.h"
 #include "platform/posix/ini_document.h"
+#include "platform/posix/link_owner.h"
 #include "platform/posix/path_case.h"
 #include "platform/posix/profile_file.h"
 #include "platform/profile.h"
@@ -89,8 +90,10 @@ struct NativeProfileService::State {
   int Store(const std::vector<Entry>& entries, const std::string& path,
             const ProfileOptions& options) {
     if (path.empty()) return 0;
-    const std::string target = posix::FollowSymlinks(posix::ToFileSystemPath(path));
+    const std::string native = posix::ToFileSystemPath(path);
+    const std::string target = posix::FollowSymlinks(native);
     if (Holds(target, entries)) return 1;
+    if (!posix::MayFollowLinks(native)) return 0;
     // Read, edit and replace under the writers' lock, so that no other run's update is lost.
     const posix::DirectoryLock lock(target);
     if (!lock.held() && !lock.unlockable()) return 0;
