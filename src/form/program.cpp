@@ -36,25 +36,35 @@ platform::Choice LazyDialogs::ShowMessage(const platform::MessageRequest& reques
     if (session_ == nullptr) std::abort();  // wired up wrongly: no way to report anything
     EndWithoutDisplay(*session_, request.text, WhyNoGui(provider_, display));
   }
-  return gui->ShowMessage(request);
+  try {
+    return gui->ShowMessage(request);
+  } catch (const platform::GuiUnavailable& e) {
+    // The text must not be lost: a silent run logs it on its way out, any other run here.
+    if (!session_->SilentMode) WriteServicePackLog(*session_, request.text);
+    EndWithoutDisplay(*session_, request.text, e.reason);
+  }
 }
 
 platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
                                 platform::GuiProvider& provider) {
   form.Form_Load();
   // Still running: the window is needed (a normal start, or a silent store that was refused).
+  const std::string stored = session.partlyStored
+                                 ? "Partly stored (see the errors above): the window is needed"
+                                 : "Nothing stored: the window is needed";
   const bool display = provider.DisplayAvailable();
   platform::GuiModule* gui = display ? provider.Gui() : nullptr;
   if (gui == nullptr) {
-    const std::string stored = session.partlyStored
-                                   ? "Partly stored (see the errors above): the window is needed"
-                                   : "Nothing stored: the window is needed";
     EndWithoutDisplay(
         session,
         stored + (display ? ", but it cannot be started" : ", but no display is available"),
         WhyNoGui(provider, display));
   }
-  return gui->RunWindow(form);
+  try {
+    return gui->RunWindow(form);
+  } catch (const platform::GuiUnavailable& e) {
+    EndWithoutDisplay(session, stored + ", but it cannot be shown", e.reason);
+  }
 }
 
 }  // namespace morlane

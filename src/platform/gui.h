@@ -13,6 +13,13 @@ class FormEvents;
 
 namespace morlane::platform {
 
+// Thrown by a GUI that has nothing to show its boxes or window on after all (Windows: a
+// scheduled task or a service has no interactive desktop). The run then ends as it does
+// without a display; reason says why in a few words.
+struct GuiUnavailable {
+  std::string reason;
+};
+
 class GuiModule {
  public:
   virtual ~GuiModule() = default;

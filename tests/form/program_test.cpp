@@ -18,11 +18,14 @@ class RecordingGui : public platform::GuiModule {
  public:
   std::vector<std::string> messages;
   int windows = 0;
+  bool unusable = false;  // nothing can be shown after all (no interactive desktop)
   Choice ShowMessage(const platform::MessageRequest& request) override {
+    if (unusable) throw platform::GuiUnavailable{"no interactive desktop"};
     messages.push_back(request.text);
     return request.defaultButton;
   }
   platform::ExitStatus RunWindow(form::FormEvents&) override {
+    if (unusable) throw platform::GuiUnavailable{"no interactive desktop"};
     ++windows;
     return platform::ExitStatus::Stored;
   }
@@ -158,6 +161,30 @@ TEST_F(ProgramTest, WindowModuleThatCannotBeStartedEndsWithoutStoring) {
   p.Write("parameter/Program.ini",
           "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
           "OrderOfServiceCounter2=1\r\n");
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
+  EXPECT_EQ(p.ServicePackLog(), "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
+}
+
+// A GUI that turns out unable to show anything: every box's text reaches the service-pack log,
+// and the run ends as without a display.
+TEST_F(ProgramTest, BoxesThatCannotBeShownAreLoggedAndEndTheRunAsWithoutDisplay) {
+  provider.display = true;
+  provider.gui.unusable = true;
+  EXPECT_EQ(Run(), ExitStatus::NoDisplay);  // the window
+  EXPECT_EQ(p.process.diagnostics, "Morlane_Config: no interactive desktop; nothing was stored\n");
+  EXPECT_FALSE(testing::FileExistsOnDisk(p.process.servicePackLog));
+
+  std::filesystem::remove(p.CfgFile());  // a box before the window
+  EXPECT_EQ(Run(), ExitStatus::NoDisplay);
+  EXPECT_EQ(p.ServicePackLog(),
+            "! Fault Morlane_Config: File not found: \n\r" + p.CfgFile() + "\r\n");
+
+  std::filesystem::remove(p.process.servicePackLog);
+  p.Write("Morlane/Morlane.cfg", "[Project]\r\nForMachine1=true\r\nForMachine2=true\r\n");
+  p.Write("parameter/Program.ini",
+          "[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=1\r\n"
+          "OrderOfServiceCounter2=1\r\n");
+  p.process.commandLine = "/EXTERNAL=SILENT";  // a silent run that needs a box
   EXPECT_EQ(Run(), ExitStatus::NotStored);
   EXPECT_EQ(p.ServicePackLog(), "! Fault Morlane_Config: Mehrfachnennungen nicht erlaubt!\r\n");
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "gui/win32/form_window.h"
 
 namespace morlane::gui::win32 {
@@ -11,6 +13,10 @@ using platform::Buttons;
 using platform::Choice;
 using platform::Icon;
 using platform::MessageRequest;
+
+std::string LastError() {
+  return "error " + std::to_string(::GetLastError());
+}
 
 UINT IconFlag(Icon icon) {
   switch (icon) {
@@ -43,15 +49,21 @@ class Win32Gui final : public platform::GuiModule {
         return Choice::No;
       case IDOK:
         return Choice::Ok;
+      case 0:
+        // No interactive desktop (a scheduled task, a service): the run ends as without one.
+        throw platform::GuiUnavailable{"no interactive desktop: a message box cannot be shown (" +
+                                       LastError() + ")"};
       default:
-        // A box that could not be shown (0): the safe answer, which keeps the window open.
         return yesNo ? Choice::No : Choice::Ok;
     }
   }
 
   platform::ExitStatus RunWindow(form::FormEvents& form) override {
     FormWindow window(form);
-    if (!window.Create()) return platform::ExitStatus::NotStored;
+    if (!window.Create()) {
+      throw platform::GuiUnavailable{"no interactive desktop: the window cannot be created (" +
+                                     LastError() + ")"};
+    }
     window_ = window.Handle();
     window.Open();
     // Ends when the window is destroyed, which it allows only once Form_QueryUnload agreed.
