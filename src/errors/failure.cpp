@@ -4,6 +4,7 @@
 #include <ios>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 #include <typeinfo>
 #include <variant>
 
@@ -30,6 +31,13 @@ Failure ToFailure(std::exception_ptr error) {
     // Named like the failures of a write, so the report says which file.
     Failure f = Failure::PathFileAccess();
     if (!e.path1().empty()) f.description += ": " + text::EscapeLineBreaks(e.path1().string());
+    // Where the file services say why, so does the report: never "File not found" for a file
+    // that exists.
+    if (e.code() == std::errc::illegal_byte_sequence) {
+      f.description += " (the name holds characters the system's code page cannot represent)";
+    } else if (e.code() == std::errc::filename_too_long) {
+      f.description += " (the path is too long)";
+    }
     return f;
   } catch (const std::ios_base::failure&) {
     return Failure::PathFileAccess();

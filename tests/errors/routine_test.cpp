@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <vector>
 
@@ -37,6 +38,23 @@ TEST_F(RoutineTest, ResumeGoesOnWithTheNextStepAndKeepsTheOldValue) {
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_NE(dialogs.shown[0].text.find("Subscript out of range"), std::string::npos);
   EXPECT_NE(process.files["/plant/M4Tcfglog.txt"].find(" / Demo (Nr. 9) :"), std::string::npos);
+}
+
+// A file service that says why a name cannot be used is quoted, naming the file.
+TEST_F(RoutineTest, FileFailuresNameTheFileAndTheCause) {
+  dialogs.answers = {Choice::Yes, Choice::Yes};
+  Routine r(session, "Demo");
+  for (const auto error : {std::errc::illegal_byte_sequence, std::errc::permission_denied}) {
+    r.Step([&] {
+      throw std::filesystem::filesystem_error("x", "C:\\P\\a?b.ini", std::make_error_code(error));
+    });
+  }
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_NE(dialogs.shown[0].text.find("Path/File access error: C:\\P\\a?b.ini (the name holds "
+                                       "characters the system's code page cannot represent)"),
+            std::string::npos);
+  EXPECT_NE(dialogs.shown[1].text.find("Path/File access error: C:\\P\\a?b.ini\n"),
+            std::string::npos);
 }
 
 TEST_F(RoutineTest, AbortEndsTheProcessWithoutRunningFurtherSteps) {
