@@ -81,6 +81,25 @@ TEST_F(SilentRun, OverflowingPositionIsLoggedAndResumedWithZero) {
             "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=0\r\n");
 }
 
+// A read-only program ini: the position that was there already changed nothing, the other one
+// could not be written. Nothing on disk changed, so nothing was stored.
+TEST_F(SilentRun, ReadOnlyProgramIniWhereNothingChangedEndsAsNothingStored) {
+  const std::string ini =
+      "[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=2\r\nOrderOfServiceCounter3="
+      "40000\r\n";
+  p.Write("parameter/Program.ini", ini);
+  ::chmod(p.Path("parameter/Program.ini").c_str(), 0444);
+  EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 1);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), ini);
+  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
+  const std::string log = servicePackLog.Appended();
+  EXPECT_NE(log.find("Path/File access error: " + p.Path("parameter/Program.ini")),
+            std::string::npos);
+  EXPECT_NE(log.find("! Fault Morlane_Config: Nothing stored: the window is needed"),
+            std::string::npos)
+      << log;
+}
+
 TEST_F(SilentRun, MachinesAboveFiveAreNeitherCheckedNorWritten) {
   std::string ini = "[Project]\r\nNumberOfMachines=7\r\n";
   std::string cfg = "[Project]\r\n";
