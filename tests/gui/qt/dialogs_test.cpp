@@ -158,6 +158,9 @@ class DialogsTest : public QObject {
     QCOMPARE(MessageText("a\r\n\r\nb"), QStringLiteral("a\n\nb"));
     QCOMPARE(MessageText("a\rb\nc"), QStringLiteral("a\nb\nc"));
     QCOMPARE(MessageText("\n\r"), QStringLiteral("\n"));
+    // A path's marks show as their characters; a byte that is no UTF-8 keeps its mark.
+    QCOMPARE(MessageText("File not found: \n\r/p/Zak<U+0142>ad \xf3<U+1F600>/<U+DCFF><U+12>"),
+             QStringLiteral("File not found: \n/p/Zakład ó😀/<U+DCFF><U+12>"));
   }
 };
 
