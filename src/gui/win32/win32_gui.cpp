@@ -49,7 +49,8 @@ class Win32Gui final : public platform::GuiModule {
         return Choice::No;
       case IDOK:
         return Choice::Ok;
-      case 0:
+      case 0:   // Windows' failure
+      case -1:  // Wine's, as its dialog boxes fail
         // No interactive desktop (a scheduled task, a service): the run ends as without one.
         throw platform::GuiUnavailable{"no interactive desktop: a message box cannot be shown (" +
                                        LastError() + ")"};

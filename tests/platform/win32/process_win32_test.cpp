@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "platform/process.h"
@@ -119,6 +120,13 @@ TEST(Win32GuiProvider, GivesTheNativeGuiOnceWithoutAnythingBesideTheProgram) {
   ASSERT_NE(gui, nullptr);
   EXPECT_EQ(provider.Gui(), gui);
   EXPECT_EQ(process.diagnostics, "");
+
+  // Where there is no desktop to show it on, a box is no answer: the caller ends the run.
+  const bool wine = ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version");
+  if (!wine || std::getenv("DISPLAY") != nullptr)
+    GTEST_SKIP() << "only under Wine without a display";
+  EXPECT_THROW(gui->ShowMessage({"x", "", Buttons::Ok, Icon::Critical, Choice::Ok}),
+               GuiUnavailable);
 }
 
 }  // namespace
