@@ -93,7 +93,7 @@ struct NativeProfileService::State {
     const std::string native = posix::ToFileSystemPath(path);
     const std::string target = posix::FollowSymlinks(native);
     if (Holds(target, entries)) return 1;
-    if (!posix::MayFollowLinks(native)) return 0;
+    if (!posix::MayFollowLinks(native)) return 0;  // nothing through another user's link
     // Read, edit and replace under the writers' lock, so that no other run's update is lost.
     const posix::DirectoryLock lock(target);
     if (!lock.held() && !lock.unlockable()) return 0;
