@@ -120,8 +120,4 @@ PathStyle SystemProcessServices::Style() const {
   return PathStyle::Posix;
 }
 
-std::string SystemProcessServices::ServicePackLogPath() const {
-  return "/var/log/HalvoServicePack.log";
-}
-
 }  // namespace morlane::platform

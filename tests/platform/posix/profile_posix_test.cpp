@@ -139,16 +139,10 @@ TEST(PosixProfile, NewFileGetsTheUsualModeUnderTheUmask) {
 }
 
 // Root ignores permission bits, so cases about rights run fn in a child that has dropped to
-// an unprivileged user: "morlane-test", created here when missing (CI runs as root on a
-// clean machine), else "nobody". The child's exit status, or 77 when no user could be taken.
+// the unprivileged user "nobody", which every Debian system has (no user is made or left
+// behind). The child's exit status, or 77 when no user could be taken.
 const passwd* UnprivilegedUser() {
-  const passwd* user = ::getpwnam("morlane-test");
-  if (user == nullptr && ::geteuid() == 0 &&
-      std::system("useradd --system --no-create-home --shell /usr/sbin/nologin morlane-test "
-                  ">/dev/null 2>&1") == 0) {
-    user = ::getpwnam("morlane-test");
-  }
-  return user != nullptr ? user : ::getpwnam("nobody");
+  return ::getpwnam("nobody");
 }
 
 std::string UnprivilegedUserName() {
@@ -405,6 +399,15 @@ TEST(PosixProfileCrash, KilledAtEverySystemCallLeavesTheOldOrTheNewFile) {
   TempDir dir;
   ::chmod(dir.path().c_str(), 0755);
   const bool root = ::geteuid() == 0;
+  // The unprivileged user may not reach the build tree (a clone in a 0700 home): it runs a
+  // copy of the writer in the temporary folder.
+  const std::string writerCopy = dir / "profile_crash_writer";
+  std::filesystem::copy_file(MORLANE_PROFILE_CRASH_WRITER, writerCopy);
+  if (root) {
+    ASSERT_EQ(AsUnprivilegedUser([&] { return ::access(writerCopy.c_str(), X_OK) == 0; }), 0)
+        << "user " << UnprivilegedUserName() << " cannot run " << writerCopy
+        << ": every folder above it must be open to others (chmod o+x), or set TMPDIR to one";
+  }
   const std::string old =
       "[Data]\r\nfirst=1\r\nk=old value\r\nlast=" + std::string(5000, 'z') + "\r\n";
   struct Case {
@@ -425,7 +428,7 @@ TEST(PosixProfileCrash, KilledAtEverySystemCallLeavesTheOldOrTheNewFile) {
         newer + std::string(old.size() - std::min(old.size(), newer.size()), ' ');
     const std::string user = root && c.inPlace ? "-u " + UnprivilegedUserName() + " " : "";
     const std::string writer =
-        Quoted(MORLANE_PROFILE_CRASH_WRITER) + " once " + Quoted(file) + " k " + Quoted(c.value);
+        Quoted(writerCopy) + " once " + Quoted(file) + " k " + Quoted(c.value);
     const ino_t oldInode = Stat(file).st_ino;
     const auto calls = SystemCallsOf(user + writer, dir / "trace");
     ASSERT_EQ(ReadFile(file), newer);
