@@ -28,7 +28,8 @@ std::string HelpText(const platform::ProcessServices& process) {
          "below the project directory, beside its window module.\n"
          "\n"
          "Exit status: 0 stored or cancel confirmed; 1 ended by a failure without storing;\n"
-         "2 the window is needed but cannot be shown (no display, or no window module).\n";
+         "2 the window is needed but cannot be shown (no display, or no window module);\n"
+         "3 ended by a failure after part of the values was stored (\"Partly stored\").\n";
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ std::string WineSetting(const char* name) {
 
 }  // namespace
 
-std::string ServicePackLogFile() {
-  if (!kUnderWine) return kServicePackLog;
+std::string ServicePackLogFile(const ProjectTree& project) {
+  if (!kUnderWine) return project.dir / "HalvoServicePack.log";
   const char* prefix = std::getenv("WINEPREFIX");
   return std::string(prefix != nullptr ? prefix : "") + "/drive_c/HalvoServicePack.log";
 }
@@ -183,14 +183,15 @@ Outcome RunningProgram::Wait(int timeoutMs) {
   return outcome;
 }
 
-ServicePackLogWatcher::ServicePackLogWatcher() {
+ServicePackLogWatcher::ServicePackLogWatcher(const ProjectTree& project)
+    : file_(ServicePackLogFile(project)) {
   std::error_code ec;
-  const auto size = fs::file_size(ServicePackLogFile(), ec);
+  const auto size = fs::file_size(file_, ec);
   start_ = ec ? 0 : static_cast<std::size_t>(size);
 }
 
 std::string ServicePackLogWatcher::Appended() const {
-  const std::string all = testing::ReadFile(ServicePackLogFile());
+  const std::string all = testing::ReadFile(file_);
   return all.size() > start_ ? all.substr(start_) : std::string();
 }
 

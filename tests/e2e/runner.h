@@ -81,13 +81,14 @@ class ProjectTree {
   std::string programFolder_;
 };
 
-// The bytes appended to the machine's service-pack log while the watcher lived.
+// The bytes appended to the service-pack log of the project's runs while the watcher lived.
 class ServicePackLogWatcher {
  public:
-  ServicePackLogWatcher();
+  explicit ServicePackLogWatcher(const ProjectTree& project);
   std::string Appended() const;
 
  private:
+  std::string file_;
   std::size_t start_ = 0;
 };
 
@@ -99,9 +100,9 @@ inline constexpr bool kUnderWine = true;
 inline constexpr bool kUnderWine = false;
 #endif
 
-inline const char* kServicePackLog = "/var/log/HalvoServicePack.log";
-// Where the program under test writes its service-pack log: under Wine C:\ of the prefix.
-std::string ServicePackLogFile();
+// Where the program under test writes its service-pack log: the tests' build of the program
+// writes it into the project's temporary folder; under Wine it is C:\ of the driver's prefix.
+std::string ServicePackLogFile(const ProjectTree& project);
 // The first environment entry of every run and its encoded form in the stamp.
 inline const char* kEditorEntry = "USERNAME=Service";
 inline const char* kEditorEncoded = "586A777B6E686A";

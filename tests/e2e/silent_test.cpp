@@ -30,7 +30,7 @@ class SilentRun : public ::testing::Test {
   }
 
   ProjectTree p;
-  ServicePackLogWatcher servicePackLog;
+  ServicePackLogWatcher servicePackLog{p};
 };
 
 TEST_F(SilentRun, StoresThePositionsAndTheStampAndEndsWithZero) {
@@ -215,7 +215,7 @@ TEST_F(SilentRun, DuplicateWithoutDisplayLogsTheMessageAndStoresNothing) {
           "1\r\n");
   for (const auto& environment :
        {std::vector<std::string>{}, std::vector<std::string>{kNoServer}}) {
-    const ServicePackLogWatcher log;
+    const ServicePackLogWatcher log{p};
     const Outcome run = p.Run({"/EXTERNAL=SILENT"}, environment);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.stderrText, "");

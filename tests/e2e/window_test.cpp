@@ -328,7 +328,7 @@ class WindowRun : public ::testing::Test {
   static inline Desktop* desktop_ = nullptr;
 
   ProjectTree p;
-  ServicePackLogWatcher servicePackLog;
+  ServicePackLogWatcher servicePackLog{p};
   std::unique_ptr<UserInput> input_;
   std::unique_ptr<RunningProgram> program_;
   WindowId window_ = 0;

@@ -81,6 +81,36 @@ TEST_F(TextsTest, AnotherLanguageGetsPlaceholdersAndKeepsTheDesignTexts) {
   EXPECT_EQ(Named("Header").caption, "Reject - Konfiguration Servicez\xe4hler");
 }
 
+// The language file that ships (the package's template, the Windows zip's file) helps out of
+// the box in both its languages: a start finds every key it would add, so it writes nothing,
+// and every caption with a design text and every help text in use is a real text, not "0".
+TEST_F(TextsTest, ShippedLanguageFileIsCompleteInGermanAndEnglish) {
+  const std::string shipped = testing::ReadFile(MORLANE_SHIPPED_LANGUAGE_FILE);
+  ASSERT_EQ(shipped.rfind("[Language]\r\nLanguage=1031\r\n", 0), 0u);
+  for (const std::string language : {"1031", "1033"}) {
+    SCOPED_TRACE(language);
+    std::string file = shipped;
+    file.replace(file.find("1031"), 4, language);
+    p.Write("Config/Morlane_Config.ini", file);
+    std::vector<Control> loaded = form::CreateControls();
+    // A caption the language leaves to the design text keeps this mark.
+    for (Control& c : loaded) {
+      if (!c.caption.empty()) c.caption = "\x01";
+    }
+    s.HelpTexts.fill("");
+    LoadToolTipTexts(s, loaded);
+    EXPECT_EQ(Read(), file);
+    for (const Control& c : loaded) {
+      const std::string name = c.name + (c.index ? std::to_string(*c.index) : "");
+      EXPECT_NE(c.caption, "\x01") << name;
+      if (c.helpId != 0) {
+        const std::string& help = s.HelpTexts[static_cast<std::size_t>(c.helpId)];
+        EXPECT_TRUE(help != "" && help != "0") << name << ": Help" << c.helpId;
+      }
+    }
+  }
+}
+
 TEST_F(TextsTest, PartlyFilledSectionKeepsItsTextsAndGetsTheRestAppended) {
   p.Write("Config/Morlane_Config.ini",
           "; translated by hand\n[Language]\nLanguage=1031\n\n[1031]\nCaption_Header_=Kopf\n"

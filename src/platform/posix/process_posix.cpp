@@ -137,8 +137,4 @@ PathStyle SystemProcessServices::Style() const {
   return PathStyle::Posix;
 }
 
-std::string SystemProcessServices::ServicePackLogPath() const {
-  return "/var/log/HalvoServicePack.log";
-}
-
 }  // namespace morlane::platform

@@ -176,8 +176,4 @@ PathStyle SystemProcessServices::Style() const {
   return PathStyle::Windows;
 }
 
-std::string SystemProcessServices::ServicePackLogPath() const {
-  return "C:\\HalvoServicePack.log";
-}
-
 }  // namespace morlane::platform

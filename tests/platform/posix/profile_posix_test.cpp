@@ -139,16 +139,10 @@ TEST(PosixProfile, NewFileGetsTheUsualModeUnderTheUmask) {
 }
 
 // Root ignores permission bits, so cases about rights run fn in a child that has dropped to
-// an unprivileged user: "morlane-test", created here when missing (CI runs as root on a
-// clean machine), else "nobody". The child's exit status, or 77 when no user could be taken.
+// the unprivileged user "nobody", which every Debian system has (no user is made or left
+// behind). The child's exit status, or 77 when no user could be taken.
 const passwd* UnprivilegedUser() {
-  const passwd* user = ::getpwnam("morlane-test");
-  if (user == nullptr && ::geteuid() == 0 &&
-      std::system("useradd --system --no-create-home --shell /usr/sbin/nologin morlane-test "
-                  ">/dev/null 2>&1") == 0) {
-    user = ::getpwnam("morlane-test");
-  }
-  return user != nullptr ? user : ::getpwnam("nobody");
+  return ::getpwnam("nobody");
 }
 
 std::string UnprivilegedUserName() {
@@ -213,8 +207,13 @@ TEST(PosixProfile, FileInAnUnwritableDirectoryIsRewrittenInPlace) {
 TEST(PosixProfile, ReadOnlyAndUnreadableFilesAreRefused) {
   TempDir dir;
   ::chmod(dir.path().c_str(), 0777);
+  // Only root can make a file that the test's user may not write: run as a user, the test
+  // covers the other two.
+  const bool root = ::geteuid() == 0;
+  const Names names =
+      root ? Names{"hidden.ini", "ro.ini", "theirs.ini"} : Names{"hidden.ini", "ro.ini"};
   const std::string before = "[A]\r\nk=1\r\n";
-  for (const char* name : {"ro.ini", "theirs.ini", "hidden.ini"})
+  for (const std::string& name : names)
     WriteFile(dir / name, before);
   ::chmod((dir / "ro.ini").c_str(), 0444);
   ::chmod((dir / "theirs.ini").c_str(), 0644);
@@ -232,13 +231,14 @@ TEST(PosixProfile, ReadOnlyAndUnreadableFilesAreRefused) {
     } catch (const std::filesystem::filesystem_error&) {
       threw = true;
     }
-    return threw && own.WriteString("A", "k", "2", dir / "theirs.ini") == 0 &&
+    return threw && (!root || own.WriteString("A", "k", "2", dir / "theirs.ini") == 0) &&
            own.WriteString("A", "k", "2", dir / "hidden.ini") == 0;
   });
-  for (const char* name : {"ro.ini", "theirs.ini", "hidden.ini"})
-    EXPECT_EQ(ReadFile(dir / name), before) << name;
   EXPECT_EQ(Stat(dir / "ro.ini").st_mode & 07777, 0444u);
-  EXPECT_EQ(Entries(dir.path()), (Names{"hidden.ini", "ro.ini", "theirs.ini"}));
+  ::chmod((dir / "hidden.ini").c_str(), 0600);  // to read it back
+  for (const std::string& name : names)
+    EXPECT_EQ(ReadFile(dir / name), before) << name;
+  EXPECT_EQ(Entries(dir.path()), names);
 }
 
 // A writer killed at random moments leaves the old or the new file, and a reader never sees
@@ -405,6 +405,17 @@ TEST(PosixProfileCrash, KilledAtEverySystemCallLeavesTheOldOrTheNewFile) {
   TempDir dir;
   ::chmod(dir.path().c_str(), 0755);
   const bool root = ::geteuid() == 0;
+  // The unprivileged user may not reach the build tree (a clone in a 0700 home): it runs a
+  // copy of the writer in the temporary folder.
+  const std::string writerCopy = dir / "profile_crash_writer";
+  std::filesystem::copy_file(MORLANE_PROFILE_CRASH_WRITER, writerCopy);
+  if (root) {
+    const int status = AsUnprivilegedUser([&] { return ::access(writerCopy.c_str(), X_OK) == 0; });
+    if (status == 77) GTEST_SKIP() << "cannot drop to an unprivileged user";
+    ASSERT_EQ(status, 0) << "user " << UnprivilegedUserName() << " cannot run " << writerCopy
+                         << ": every folder above it must be open to others (chmod o+x), or "
+                            "set TMPDIR to one that is";
+  }
   const std::string old =
       "[Data]\r\nfirst=1\r\nk=old value\r\nlast=" + std::string(5000, 'z') + "\r\n";
   struct Case {
@@ -425,7 +436,7 @@ TEST(PosixProfileCrash, KilledAtEverySystemCallLeavesTheOldOrTheNewFile) {
         newer + std::string(old.size() - std::min(old.size(), newer.size()), ' ');
     const std::string user = root && c.inPlace ? "-u " + UnprivilegedUserName() + " " : "";
     const std::string writer =
-        Quoted(MORLANE_PROFILE_CRASH_WRITER) + " once " + Quoted(file) + " k " + Quoted(c.value);
+        Quoted(writerCopy) + " once " + Quoted(file) + " k " + Quoted(c.value);
     const ino_t oldInode = Stat(file).st_ino;
     const auto calls = SystemCallsOf(user + writer, dir / "trace");
     ASSERT_EQ(ReadFile(file), newer);
