@@ -134,7 +134,7 @@ TEST(SilentRunUnderAnyName, StoresAndStampsAndLogsThePathReadably) {
   const std::string ini = "[Project]\r\nNumberOfMachines=1\r\nOrderOfServiceCounter1=1\r\n";
   p.Write("parameter/Program.ini", ini);
   p.Write("Morlane/Morlane.cfg", kCfg);
-  const ServicePackLogWatcher log;
+  const ServicePackLogWatcher log{p};
   EXPECT_EQ(p.Run({"/EXTERNAL=SILENT"}).status, 0);
   EXPECT_EQ(p.Read("parameter/Program.ini"), ini);
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"),
@@ -149,8 +149,9 @@ TEST(SilentRunUnderAnyName, StoresAndStampsAndLogsThePathReadably) {
 }
 
 // Run as root in a project that another user may write: links to the files the program writes
-// are followed only where the running user or the folder's owner made them.
-TEST(SilentRunAsRoot, FollowsOnlyLinksOfTheRunningUserOrTheFolderOwner) {
+// are followed only where the running user made them, or the folder's owner made them to files
+// of his own.
+TEST(SilentRunAsRoot, FollowsOnlyLinksOfTheRunningUserOrTheFolderOwnerToHisOwnFiles) {
   if (kUnderWine || ::geteuid() != 0) GTEST_SKIP() << "needs root to own files as another user";
   const struct passwd* nobody = ::getpwnam("nobody");
   ASSERT_NE(nobody, nullptr);
@@ -160,12 +161,17 @@ TEST(SilentRunAsRoot, FollowsOnlyLinksOfTheRunningUserOrTheFolderOwner) {
       {"Config/Morlane_Config.ini", "[Language]\r\nLanguage=1031\r\n"},
       {"M4Tcfglog.txt", "victim log\r\n"}};
   const struct {
-    uid_t folders, links;
+    uid_t folders, links, targets;
     int status;
   } cases[] = {
-      {0, nobody->pw_uid, 1},               // nobody may write the folders, but owns none
-      {nobody->pw_uid, nobody->pw_uid, 0},  // the project's owner's own links
-      {nobody->pw_uid, 0, 0},               // the running user's links
+      // nobody may write the folders, but owns none
+      {0, nobody->pw_uid, nobody->pw_uid, 1},
+      // the folders' owner points at files of another user
+      {nobody->pw_uid, nobody->pw_uid, 0, 1},
+      // the project's owner's own links to his own files
+      {nobody->pw_uid, nobody->pw_uid, nobody->pw_uid, 0},
+      // the running user's links
+      {nobody->pw_uid, 0, 0, 0},
   };
   for (const auto& c : cases) {
     ProjectTree p;
@@ -178,6 +184,7 @@ TEST(SilentRunAsRoot, FollowsOnlyLinksOfTheRunningUserOrTheFolderOwner) {
       const std::string target =
           p.dir / ("victim-" + std::filesystem::path(file).filename().string());
       testing::WriteFile(target, bytes);
+      ASSERT_EQ(::chown(target.c_str(), c.targets, 0), 0);
       std::filesystem::create_symlink(target, p.Path(file));
       ASSERT_EQ(::lchown(p.Path(file).c_str(), c.links, 0), 0);
     }

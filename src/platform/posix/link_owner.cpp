@@ -21,10 +21,16 @@ std::string TakeComponent(std::string& rest) {
   return component;
 }
 
-bool MayFollow(const struct stat& link, const std::string& folder) {
+// A link of the folder's owner hands on only what that owner holds himself: a link to a file
+// of someone else (or to nothing yet, which the write would create) would let the owner aim a
+// privileged run at any file of the system.
+bool MayFollow(const struct stat& link, const std::string& folder, const std::string& path) {
+  if (link.st_uid == ::geteuid()) return true;
   struct stat holder {};
   if (::stat(folder.empty() ? "/" : folder.c_str(), &holder) != 0) return false;
-  return link.st_uid == ::geteuid() || link.st_uid == holder.st_uid;
+  struct stat target {};
+  return link.st_uid == holder.st_uid && ::stat(path.c_str(), &target) == 0 &&
+         target.st_uid == link.st_uid;
 }
 
 }  // namespace
@@ -50,7 +56,7 @@ bool MayFollowLinks(const std::string& path) {
       resolved = next;
       continue;
     }
-    if (++links > kMaxLinks || !MayFollow(st, resolved)) return false;
+    if (++links > kMaxLinks || !MayFollow(st, resolved, next)) return false;
     std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4095) + 1, '\0');
     const ssize_t n = ::readlink(next.c_str(), target.data(), target.size());
     if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return false;

@@ -1,6 +1,7 @@
 // A privileged run must not write where another user points it: a symbolic link on the way to
-// a file the program writes is followed only when it is owned by the running user or by the
-// owner of the folder that holds it (the rule Linux applies to links in sticky folders).
+// a file the program writes is followed only when it is owned by the running user, or by the
+// owner of the folder that holds it (the rule Linux applies to links in sticky folders) and
+// what it leads to belongs to that owner too.
 #pragma once
 
 #include <string>
