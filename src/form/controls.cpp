@@ -50,9 +50,11 @@ std::vector<Control> CreateControls() {
 
   c.push_back(Make("CommandOK", {}, Kind::CommandButton, "", 8400, 7680, 1695, 855, 15, 1));
   c.back().picture = Picture::CheckMark;
+  c.back().spokenName = "OK";
   c.back().enabled = false;
   c.push_back(Make("CommandCancel", {}, Kind::CommandButton, "", 10170, 7680, 1695, 855, 14, 2));
   c.back().picture = Picture::Cross;
+  c.back().spokenName = "Abbrechen";
   c.push_back(Make("MainFrame", {}, Kind::Frame, "", 0, 360, 11880, 7260, 1, 0));
   c.push_back(Make(frame, {}, Kind::Frame, "MainFrame", 90, 120, 4470, 4815, 2, 11));
   for (int i = 5; i >= 1; --i) {
@@ -67,6 +69,8 @@ std::vector<Control> CreateControls() {
                    "NoTTT", rowFont, "Reihenfolge Servicez\xe4hler"));
   c.push_back(Make("CommandQuest", {}, Kind::CommandButton, "", 7350, 7680, 975, 855, 0, 0));
   c.back().picture = Picture::QuestionArrow;
+  c.back().spokenName = "Hilfe";
+  c.back().pressed = false;  // pressed in while help mode is on
   c.push_back(Make("Header", {}, Kind::Label, "", 30, 0, 7245, 360, 16, 0, "", headerFont,
                    "Reject - Konfiguration Servicez\xe4hler"));
   return c;

@@ -39,6 +39,8 @@ struct Control {
   std::string tag;
   Font font;
   Picture picture = Picture::None;
+  // What a screen reader calls a button that shows only its picture.
+  std::string spokenName;
 
   // Changed at run time. Texts are Windows-1252 bytes.
   std::string caption;
@@ -47,6 +49,8 @@ struct Control {
   std::string text;                // combo boxes: the edit text
   std::vector<std::string> items;  // combo boxes: the list entries
   std::optional<Rgb> backColor;    // none: the platform's default (the combo boxes)
+  // A button that stays pressed in while its mode is on; none: a plain push button.
+  std::optional<bool> pressed;
 };
 
 // The kind's name as the language texts test it ("LABEL", "COMMANDBUTTON", ...).

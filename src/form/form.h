@@ -83,11 +83,14 @@ class frm_Morlane_Exe final : public FormModel {
   // The three steps of WriteInputs.
   std::vector<RowInput> ReadRows(Routine& routine, int rows);
   bool RefuseInputs(Routine& routine, const std::vector<RowInput>& inputs);
+  void FocusRefusedRow();
   InputsOutcome StoreAndStamp(Routine& routine, const std::string& validMachines, int rows);
   void Sync();
 
   Session& session_;
   FormHost* host_;
+  // The row a refused store found at fault: the user is taken there.
+  std::optional<int> refusedRow_;
 };
 
 }  // namespace morlane::form

@@ -10,7 +10,9 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "gui/qt/accessible.h"
 #include "gui/qt/position_box.h"
+#include "gui/qt/screen_fit.h"
 #include "gui/qt/text_codec.h"
 #include "gui/qt/widgets.h"
 
@@ -25,21 +27,31 @@ bool IsEnterKey(const QEvent* event) {
   return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// The grey window; disabled text in the grey of the plant's PCs: the style's own is lost on
-// this background.
+// The grey window with black text whatever the desktop's palette (a dark one would put white
+// text on the grey); disabled text in the grey of the plant's PCs: the style's own is lost on
+// this background. The position boxes take the desktop's colours of their own (Mirror).
 QPalette WindowPalette(QPalette palette) {
-  palette.setColor(QPalette::Window, ToQColor(form::kLightGrey));
-  const QColor greyText(128, 128, 128);
+  const QColor grey = ToQColor(form::kLightGrey);
+  // The shades of edges and frames worked out from the grey, as for a grey button.
+  const QPalette shades(grey);
+  for (const auto role : {QPalette::Window, QPalette::Button, QPalette::Light, QPalette::Midlight,
+                          QPalette::Mid, QPalette::Dark, QPalette::Shadow}) {
+    palette.setBrush(role, shades.brush(QPalette::Active, role));
+  }
   for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
-    palette.setColor(QPalette::Disabled, role, greyText);
+    palette.setColor(QPalette::Active, role, Qt::black);
+    palette.setColor(QPalette::Inactive, role, Qt::black);
+    palette.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
   }
   return palette;
 }
 
 }  // namespace
 
-FormView::FormView(form::FormEvents& form, QWidget* parent) : QWidget(parent), form_(form) {
-  setFixedSize(Pixels(form::kClientWidth), Pixels(form::kClientHeight));
+FormView::FormView(form::FormEvents& form, QWidget* parent)
+    : QWidget(parent), form_(form), scale_(LayoutScale(QGuiApplication::primaryScreen())) {
+  setFixedSize(Pixels(form::kClientWidth, scale_), Pixels(form::kClientHeight, scale_));
+  if (scale_ < 1) setFont(ScaledFont(font(), scale_));
   setPalette(WindowPalette(palette()));
   setAutoFillBackground(true);
   Build();
@@ -65,8 +77,12 @@ void FormView::Build() {
     events.clicked = [this, p] { Call([&] { form_.Clicked(p); }); };
     events.edited = [this, p](const QString& text) { form_.Edited(p, ToAnsi(text)); };
     events.keyAndFocusFilter = this;
-    shown_[p].widget = CreateWidget(c, parent, events);
+    shown_[p].widget = CreateWidget(c, parent, events, scale_);
   }
+  std::vector<QWidget*> widgets;
+  for (const Shown& shown : shown_)
+    widgets.push_back(shown.widget);
+  TieLabels(controls, widgets);
   // Widened once every control is in place, so that none grows over another.
   for (std::size_t p = 0; p < controls.size(); ++p) {
     if (controls[p].kind == form::Kind::ComboBox) {
@@ -116,8 +132,7 @@ void FormView::Open() {
   if (first) shown_[*first].widget->setFocus(Qt::OtherFocusReason);
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - rect().center());
+    move(PlaceOnScreen(size(), screen->availableGeometry()));
   }
   show();
   activateWindow();
@@ -137,6 +152,7 @@ void FormView::Sync() {
   const auto& controls = form_.Controls();
   for (std::size_t p = 0; p < controls.size() && p < shown_.size(); ++p) {
     Mirror(controls[p], shown_[p]);
+    MirrorAccessible(controls, p, shown_[p].widget);
   }
   mirroring_ = false;
   MirrorCursor();
@@ -151,6 +167,15 @@ void FormView::MirrorCursor() {
   } else {
     QApplication::restoreOverrideCursor();
   }
+}
+
+void FormView::FocusControl(std::size_t n) {
+  if (n >= shown_.size() || !shown_[n].widget->isEnabled()) return;
+  mirroring_ = true;  // the form's own doing: no focus event goes back to it
+  shown_[n].widget->setFocus(Qt::OtherFocusReason);
+  mirroring_ = false;
+  // The user types the position anew, as after Tab.
+  if (auto* combo = qobject_cast<QComboBox*>(shown_[n].widget)) combo->lineEdit()->selectAll();
 }
 
 void FormView::ProcessPendingEvents() {

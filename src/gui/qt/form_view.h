@@ -29,6 +29,7 @@ class FormView final : public QWidget, public form::FormHost {
   // FormHost
   void Sync() override;
   void ProcessPendingEvents() override;
+  void FocusControl(std::size_t n) override;
 
  protected:
   bool event(QEvent* event) override;
@@ -48,6 +49,7 @@ class FormView final : public QWidget, public form::FormHost {
   void Call(Handler handler);
 
   form::FormEvents& form_;
+  double scale_ = 1;          // below 1 where the designed window is larger than the screen
   std::vector<Shown> shown_;  // parallel to form_.Controls()
   bool busy_ = false;
   int handlersRunning_ = 0;

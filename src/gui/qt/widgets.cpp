@@ -14,6 +14,7 @@
 #include "gui/qt/combo_style.h"
 #include "gui/qt/fitted_label.h"
 #include "gui/qt/fonts.h"
+#include "gui/qt/screen_fit.h"
 #include "gui/qt/text_codec.h"
 
 namespace morlane::gui::qt {
@@ -137,8 +138,8 @@ QWidget* CreateOfKind(const Control& control, QWidget* parent, const WidgetEvent
 
 }  // namespace
 
-int Pixels(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / form::kTwipsPerPixel));
+int Pixels(int twips, double scale) {
+  return static_cast<int>(std::lround(twips * scale / form::kTwipsPerPixel));
 }
 
 QColor ToQColor(form::Rgb rgb) {
@@ -149,11 +150,15 @@ bool TakesFocus(Kind kind) {
   return kind == Kind::CommandButton || kind == Kind::ComboBox;
 }
 
-QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvents& events) {
+QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvents& events,
+                      double scale) {
   QWidget* w = CreateOfKind(control, parent, events);
-  w->setGeometry(Pixels(control.left), Pixels(control.top), Pixels(control.width),
-                 Pixels(control.height));
-  if (const auto font = FontOf(control.font)) w->setFont(*font);
+  w->setGeometry(Pixels(control.left, scale), Pixels(control.top, scale),
+                 Pixels(control.width, scale), Pixels(control.height, scale));
+  if (const auto font = FontOf(control.font)) w->setFont(ScaledFont(*font, scale));
+  if (auto* button = qobject_cast<QPushButton*>(w); button != nullptr && scale < 1) {
+    button->setIconSize(button->iconSize() * scale);
+  }
   w->setFocusPolicy(TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
   if (TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
     w->installEventFilter(events.keyAndFocusFilter);

@@ -12,7 +12,8 @@ class QWidget;
 
 namespace morlane::gui::qt {
 
-int Pixels(int twips);
+// Twips as pixels of the layout at `scale` (1: the designed size).
+int Pixels(int twips, double scale = 1);
 QColor ToQColor(form::Rgb rgb);
 // Whether a control of the kind takes the keyboard focus (and has a place in the tab order).
 bool TakesFocus(form::Kind kind);
@@ -27,7 +28,8 @@ struct WidgetEvents {
   QObject* keyAndFocusFilter = nullptr;
 };
 
-// The widget of `control` inside `parent`, at its place and in its font.
-QWidget* CreateWidget(const form::Control& control, QWidget* parent, const WidgetEvents& events);
+// The widget of `control` inside `parent`, at its place and in its font, both at `scale`.
+QWidget* CreateWidget(const form::Control& control, QWidget* parent, const WidgetEvents& events,
+                      double scale = 1);
 
 }  // namespace morlane::gui::qt
