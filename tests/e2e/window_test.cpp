@@ -177,6 +177,7 @@ class WindowRun : public ::testing::Test {
     std::vector<std::string> lines;
     std::istringstream output(r.output);
     for (std::string line; std::getline(output, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();  // Wine's console ends lines so
       if (line.find('|') != std::string::npos) lines.push_back(line);
     }
     std::sort(lines.begin(), lines.end());
@@ -841,6 +842,12 @@ TEST_F(WindowRun, WholeWindowStaysOnASmallScreenAtLargeScale) {
   Start({});
   window_ = WaitForTitle(kStandalone, "window");
   const Rect r = desktop_->Geometry(window_);
+  const auto grey = [](Rgb c) { return c.red == 192 && c.green == 192 && c.blue == 192; };
+  WaitUntil(
+      [&] {
+        return desktop_->CountPixels(window_, {0, 0, r.width, 20}, grey) > r.width;
+      },
+      kWaitMs);
   Screenshot("scaled");
   EXPECT_GE(r.x, 0);
   EXPECT_GE(r.y, 0);

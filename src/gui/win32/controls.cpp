@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+#include <cstdlib>
+
 #include "gui/win32/form_window_internal.h"
 #include "gui/win32/resources.h"
 
@@ -42,21 +45,18 @@ HWND NewChild(const char* windowClass, const char* text, DWORD style, const Plac
                            at.parent, at.id, at.instance, nullptr);
 }
 
-// The picture at its own size, as drawn; size is left alone without a picture.
-HICON LoadPicture(HINSTANCE instance, Picture picture, SIZE& size) {
-  const int icon = IconOf(picture);
-  if (icon == 0) return nullptr;
-  const auto loaded = static_cast<HICON>(
-      ::LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+// The size of an icon as loaded.
+SIZE IconSize(HICON icon) {
+  SIZE size{};
   ICONINFO info{};
-  if (loaded != nullptr && ::GetIconInfo(loaded, &info)) {
+  if (icon != nullptr && ::GetIconInfo(icon, &info)) {
     BITMAP bitmap{};
     ::GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
     size = {bitmap.bmWidth, info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2};
     if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
     if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
   }
-  return loaded;
+  return size;
 }
 
 // The window height of a combo box includes its drop-down list.
@@ -107,6 +107,28 @@ void FormWindow::AddToolTips() {
   }
 }
 
+// The picture at its designed size at the layout's DPI: Windows takes the image of the icon
+// nearest that size and scales it; size is left alone without a picture.
+HICON FormWindow::LoadPicture(Picture picture, SIZE& size) const {
+  const int icon = IconOf(picture);
+  if (icon == 0) return nullptr;
+  const auto designed = static_cast<HICON>(
+      ::LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+  const SIZE natural = IconSize(designed);
+  const double factor = dpi_ * scale_ / 96.0;
+  if (designed == nullptr || natural.cx == 0 || std::abs(factor - 1) < 0.01) {
+    size = natural;
+    return designed;
+  }
+  ::DestroyIcon(designed);
+  const auto scaled = static_cast<HICON>(
+      ::LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON,
+                   static_cast<int>(std::lround(natural.cx * factor)),
+                   static_cast<int>(std::lround(natural.cy * factor)), LR_DEFAULTCOLOR));
+  size = IconSize(scaled);
+  return scaled;
+}
+
 HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
   const Control& c = events_.Controls()[n];
   Shown& s = shown_[n];
@@ -144,7 +166,7 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
     case Kind::CommandButton: {
       // Drawn by the window: the face takes the control's colour (the help button turns green).
       const HWND hwnd = NewChild("BUTTON", "", WS_TABSTOP | BS_OWNERDRAW, at, at.height);
-      s.icon = LoadPicture(instance_, c.picture, s.iconSize);
+      s.icon = LoadPicture(c.picture, s.iconSize);
       return hwnd;
     }
     case Kind::Frame: {

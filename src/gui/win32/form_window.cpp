@@ -49,7 +49,7 @@ bool FormWindow::RegisterClasses(HINSTANCE instance) {
 }
 
 int FormWindow::Pixels(int twips) const {
-  return ::MulDiv(twips, dpi_, 1440);
+  return static_cast<int>(std::lround(twips * dpi_ * scale_ / 1440.0));
 }
 
 bool FormWindow::Create() {
@@ -58,24 +58,22 @@ bool FormWindow::Create() {
   const HDC screen = ::GetDC(nullptr);
   dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
   ::ReleaseDC(nullptr, screen);
+  ReadColourScheme();
 
-  // A fixed layout: no resizing border, no maximise box.
-  constexpr DWORD kStyle =
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  RECT frame{0, 0, Pixels(form::kClientWidth), Pixels(form::kClientHeight)};
-  ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  RECT desktop{0, 0, width, height};
+  RECT desktop{0, 0, 0, 0};
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
-  const int x = desktop.left + std::max<int>(0, (desktop.right - desktop.left - width) / 2);
-  const int y = desktop.top + std::max<int>(0, (desktop.bottom - desktop.top - height) / 2);
+  scale_ = FitScale(desktop);
+  const SIZE size = WindowSize();
+  // Centred on the work area; where it does not fit, its title bar at the top left.
+  const int x = desktop.left + std::max<int>(0, (desktop.right - desktop.left - size.cx) / 2);
+  const int y = desktop.top + std::max<int>(0, (desktop.bottom - desktop.top - size.cy) / 2);
   caption_ = events_.Caption();
-  window_ = ::CreateWindowExA(0, kWindowClass, caption_.c_str(), kStyle, x, y, width, height,
-                              nullptr, nullptr, instance_, this);
+  window_ = ::CreateWindowExA(0, kWindowClass, caption_.c_str(), kWindowStyle, x, y, size.cx,
+                              size.cy, nullptr, nullptr, instance_, this);
   if (window_ == nullptr) return false;
 
   Build();
+  OrderLabelsBeforeBoxes();
   events_.SetHost(this);
   Sync();
   return true;
@@ -102,17 +100,20 @@ HFONT FormWindow::FontOf(const form::Font& font) {
   const std::string key =
       font.family + "/" + std::to_string(font.points) + (font.bold ? "/bold" : "");
   if (const auto known = fonts_.find(key); known != fonts_.end()) return known->second;
-  const int height = -static_cast<int>(std::lround(font.points * dpi_ / 72.0));
-  HFONT created = ::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.family.c_str());
+  // Scaled down with the layout, but never below 8 pt.
+  const double points = std::min(font.points, std::max(font.points * scale_, 8.0));
+  const int height = -static_cast<int>(std::lround(points * dpi_ / 72.0));
+  HFONT created =
+      ::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                    ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, InstalledFace(font.family).c_str());
   if (created == nullptr) created = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   fonts_[key] = created;
   return created;
 }
 
 HBRUSH FormWindow::Brush(Rgb colour) {
-  const COLORREF value = ToColorRef(colour);
+  const COLORREF value = FaceColour(colour);
   HBRUSH& brush = brushes_[value];
   if (brush == nullptr) brush = ::CreateSolidBrush(value);
   return brush;

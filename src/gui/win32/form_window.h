@@ -35,6 +35,7 @@ class FormWindow final : public form::FormHost {
   // FormHost
   void Sync() override;
   void ProcessPendingEvents() override;
+  void FocusControl(std::size_t n) override;
 
  private:
   struct Shown {
@@ -65,6 +66,16 @@ class FormWindow final : public form::FormHost {
   void OnFrameReleased(HWND frame, POINT at);
 
   void Build();
+  void OrderLabelsBeforeBoxes();
+  void MirrorButton(std::size_t n);
+  void ReadColourScheme();
+  COLORREF FaceColour(form::Rgb colour) const;
+  COLORREF TextColour() const;
+  // The layout at the window's DPI, scaled down where it is larger than the work area.
+  double FitScale(const RECT& workArea) const;
+  SIZE WindowSize() const;
+  void Relayout(const RECT& suggested);
+  HICON LoadPicture(form::Picture picture, SIZE& size) const;
   void AddToolTips();
   HWND CreateControl(std::size_t n, HWND parent);
   HWND CreateControlWindow(std::size_t n, HWND parent);
@@ -89,6 +100,8 @@ class FormWindow final : public form::FormHost {
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;
   int dpi_ = 96;
+  double scale_ = 1;  // below 1 where the designed window is larger than the work area
+  bool highContrast_ = false;
   std::vector<Shown> shown_;  // parallel to the form's controls
   std::map<std::string, HFONT> fonts_;
   std::map<COLORREF, HBRUSH> brushes_;

@@ -84,6 +84,16 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       OnClose();
       return 0;
+    case kDpiChanged:
+      dpi_ = HIWORD(wParam);
+      Relayout(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // High-contrast mode switched on or off while the window is open.
+      ReadColourScheme();
+      ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
@@ -150,7 +160,8 @@ void FormWindow::OnCommand(std::size_t n, int code) {
   const Control& c = events_.Controls()[n];
   switch (c.kind) {
     case Kind::CommandButton:
-      if (code == BN_CLICKED) Call([&] { events_.Clicked(n); });
+      // A quick second click is a click too, not a double click that the button swallows.
+      if (code == BN_CLICKED || code == BN_DOUBLECLICKED) Call([&] { events_.Clicked(n); });
       break;
     case Kind::Label:
       if (code == STN_CLICKED) Call([&] { events_.Clicked(n); });
@@ -187,7 +198,8 @@ LRESULT FormWindow::OnColour(UINT message, HDC dc, HWND control) {
   if (n) {
     const Control& c = events_.Controls()[*n];
     if (c.backColor) {
-      ::SetBkColor(dc, ToColorRef(*c.backColor));
+      ::SetBkColor(dc, FaceColour(*c.backColor));
+      ::SetTextColor(dc, TextColour());
       return reinterpret_cast<LRESULT>(Brush(*c.backColor));
     }
   }

@@ -51,6 +51,8 @@ void FormWindow::Mirror(std::size_t n) {
       }
       break;
     case Kind::CommandButton:
+      MirrorButton(n);
+      [[fallthrough]];
     case Kind::Frame:
       // Drawn by the window from the model: drawn again when what it shows has changed.
       if (s.caption != c.caption || s.backColor != c.backColor) {
