@@ -159,6 +159,20 @@ class FormViewTest : public QObject {
     // The combos keep the platform's colours, not the grey of their frame.
     QCOMPARE(W("ComboOrder", 1)->palette().color(QPalette::Window),
              QApplication::palette(W("ComboOrder", 1)).color(QPalette::Window));
+
+    // Black text on the grey also where the desktop's palette has light text on dark.
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(40, 40, 40)));
+    {
+      FormView dark(*form);
+      for (const char* name : {"Header", "LabelServiceCounter", "CommandOK"}) {
+        const QPalette shown = dark.Widget(name)->palette();
+        QCOMPARE(shown.color(QPalette::Active, QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(shown.color(QPalette::Active, QPalette::ButtonText), QColor(Qt::black));
+      }
+      QCOMPARE(dark.Widget("Label", 2)->palette().color(QPalette::Window), grey);
+    }
+    QApplication::setPalette(desktop);
   }
 
   void tabOrderRunsFromQuestThroughTheCombosToCancelAndOk() {
