@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <cmath>
 #include <optional>
 
+#include "form/view_rules.h"
 #include "gui/qt/button_style.h"
 #include "gui/qt/combo_style.h"
 #include "gui/qt/fitted_label.h"
@@ -138,15 +138,11 @@ QWidget* CreateOfKind(const Control& control, QWidget* parent, const WidgetEvent
 }  // namespace
 
 int Pixels(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / form::kTwipsPerPixel));
+  return form::Pixels(twips, kDesignDpi);
 }
 
 QColor ToQColor(form::Rgb rgb) {
   return QColor(rgb.red, rgb.green, rgb.blue);
-}
-
-bool TakesFocus(Kind kind) {
-  return kind == Kind::CommandButton || kind == Kind::ComboBox;
 }
 
 QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvents& events) {
@@ -154,8 +150,8 @@ QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvent
   w->setGeometry(Pixels(control.left), Pixels(control.top), Pixels(control.width),
                  Pixels(control.height));
   if (const auto font = FontOf(control.font)) w->setFont(*font);
-  w->setFocusPolicy(TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
-  if (TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
+  w->setFocusPolicy(form::TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
+  if (form::TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
     w->installEventFilter(events.keyAndFocusFilter);
   }
   return w;

@@ -12,10 +12,11 @@ class QWidget;
 
 namespace morlane::gui::qt {
 
+// The layout's pixels are those of 96 dots per inch; Qt scales them for the screen.
+inline constexpr int kDesignDpi = 96;
+
 int Pixels(int twips);
 QColor ToQColor(form::Rgb rgb);
-// Whether a control of the kind takes the keyboard focus (and has a place in the tab order).
-bool TakesFocus(form::Kind kind);
 
 // What a new widget reports, and to whom.
 struct WidgetEvents {

@@ -112,6 +112,7 @@ HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
   Shown& s = shown_[n];
   const HWND hwnd = CreateControlWindow(n, parent);
   if (hwnd == nullptr) return nullptr;
+  s.hwnd = hwnd;
   // What the first paint shows; Mirror() compares with it.
   s.caption = c.caption;
   s.backColor = c.backColor;
@@ -121,7 +122,9 @@ HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
     // little margin beside the text, so that a short position fits the narrow box.
     ::SendMessageA(s.edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                    MAKELPARAM(kComboTextMargin, kComboTextMargin));
+    FitCombo(n);
   }
+  if (c.kind == Kind::Label) FitLabel(n);
   return hwnd;
 }
 
@@ -139,7 +142,6 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
       .width = Pixels(c.width),
       .height = Pixels(c.height),
   };
-  s.designWidth = at.width;
   switch (c.kind) {
     case Kind::CommandButton: {
       // Drawn by the window: the face takes the control's colour (the help button turns green).
@@ -156,8 +158,9 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
     case Kind::ComboBox:
       return NewCombo(at, s.edit);
     case Kind::Label:
-      return NewChild("STATIC", c.caption.c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, at,
-                      at.height);
+      // Drawn by the window in the lines the form's label rule gives; the window text stays the
+      // whole caption.
+      return NewChild("STATIC", c.caption.c_str(), SS_OWNERDRAW | SS_NOTIFY, at, at.height);
   }
   return nullptr;
 }
