@@ -11,18 +11,13 @@
 
 namespace morlane::form {
 
-// The label that names control n: for a row's position box the label of the same array index
-// in the same container; none for every other control.
+// The label that names control n: for a row's position box the row's label; none for every
+// other control.
 inline std::optional<std::size_t> NamingLabel(const std::vector<Control>& controls, std::size_t n) {
-  if (n >= controls.size() || controls[n].kind != Kind::ComboBox || !controls[n].index) {
-    return std::nullopt;
-  }
+  if (n >= controls.size() || controls[n].id.name != Name::ComboOrder) return std::nullopt;
+  const ControlId label{Name::Label, controls[n].id.index};
   for (std::size_t k = 0; k < controls.size(); ++k) {
-    const Control& c = controls[k];
-    if (c.kind == Kind::Label && c.index == controls[n].index &&
-        c.container == controls[n].container) {
-      return k;
-    }
+    if (controls[k].id == label) return k;
   }
   return std::nullopt;
 }

@@ -13,7 +13,7 @@
 #include "errors/routine.h"
 #include "form/cancel.h"
 #include "form/help.h"
-#include "l10n/texts.h"
+#include "form/texts.h"
 #include "platform/dialog.h"
 #include "runctx/command.h"
 #include "runctx/locations.h"
@@ -23,7 +23,6 @@
 namespace morlane::form {
 namespace {
 
-constexpr int kRows = 5;
 // The text of a row without a machine with a service counter.
 const std::string kNoPosition = "-";
 
@@ -64,29 +63,14 @@ std::optional<int> FirstDuplicate(const std::vector<RowInput>& inputs) {
 
 }  // namespace
 
-frm_Morlane_Exe::frm_Morlane_Exe(Session& session, FormHost* host)
-    : session_(session), host_(host) {}
+frm_Morlane_Exe::frm_Morlane_Exe(Session& session) : session_(session) {}
 
-Control& frm_Morlane_Exe::ControlNamed(std::string_view name) {
-  const auto it = std::find_if(controls.begin(), controls.end(),
-                               [&](const Control& c) { return c.name == name && !c.index; });
-  if (it == controls.end()) throw Failure::InvalidArgument();
-  return *it;
-}
-
-Control& frm_Morlane_Exe::Element(std::string_view name, int index) {
-  const auto it = std::find_if(controls.begin(), controls.end(), [&](const Control& c) {
-    return c.name == name && c.index == index;
-  });
-  if (it == controls.end()) throw Failure::SubscriptOutOfRange();
-  return *it;
-}
-
-Control& frm_Morlane_Exe::Label(int index) {
-  return Element("Label", index);
-}
-Control& frm_Morlane_Exe::ComboOrder(int index) {
-  return Element("ComboOrder", index);
+Control& frm_Morlane_Exe::At(ControlId id) {
+  const auto it =
+      std::find_if(controls.begin(), controls.end(), [&](const Control& c) { return c.id == id; });
+  if (it != controls.end()) return *it;
+  if (IsArray(id.name)) throw Failure::SubscriptOutOfRange();
+  throw Failure::InvalidArgument();
 }
 
 void frm_Morlane_Exe::Sync() {
@@ -317,11 +301,11 @@ void frm_Morlane_Exe::CommandQuest_Click() {
 }
 
 void frm_Morlane_Exe::LabelServiceCounter_Click() {
-  ShowHelpText(session_, ControlNamed("LabelServiceCounter"));
+  ShowHelpText(session_, At({Name::LabelServiceCounter}));
 }
 
 void frm_Morlane_Exe::FrameServiceCounter_Click() {
-  ShowHelpText(session_, ControlNamed("FrameServiceCounter"));
+  ShowHelpText(session_, At({Name::FrameServiceCounter}));
 }
 
 void frm_Morlane_Exe::Label_Click(int index) {

@@ -54,7 +54,12 @@ platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
         stored + (display ? ", but it cannot be started" : ", but no display is available"),
         WhyNoGui(provider, display));
   }
-  return gui->RunWindow(form);
+  const platform::ExitStatus status = gui->RunWindow(form);
+  if (const std::string why = gui->WindowFailure(); !why.empty()) {
+    ReportFault(session, "The window cannot be created: " + why);
+    EndProgram(session, platform::ExitStatus::NotStored);
+  }
+  return status;
 }
 
 }  // namespace morlane

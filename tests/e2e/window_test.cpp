@@ -629,12 +629,18 @@ TEST_F(WindowRun, StoredPositionsShowWholeAndOkStoresWhatIsShown) {
     // Not cut at the right either: white after the last glyph.
     EXPECT_LT(seen.last, seen.end - 1) << s.text;
   }
+  // A position typed and left with Tab shows whole too, also where the box was made for short
+  // ones (a box sized for its start values showed "10" scrolled to "0"; row 2 holds 10).
+  TypeInto(1, "12");
+  Keys({"Tab"});
+  ASSERT_TRUE(WaitUntil([&] { return glyphs(1).runs >= 2; }, kWaitMs)) << "12 typed";
+  EXPECT_GE(glyphs(1).last - glyphs(1).first + 1, 9);
   Click(kOk);
   ExpectEndsWithZero();
   EXPECT_EQ(
       p.Read("parameter/Program.ini"),
       "[Project]\r\nNumberOfMachines=4\r\nOrderOfServiceCounter2=10\r\nOrderOfServiceCounter3="
-      "-5\r\nOrderOfServiceCounter4=32767\r\nOrderOfServiceCounter1=-1\r\n");
+      "-5\r\nOrderOfServiceCounter4=32767\r\nOrderOfServiceCounter1=12\r\n");
 }
 
 // ---- Cancel and the close request ---------------------------------------------------------------

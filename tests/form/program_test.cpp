@@ -16,14 +16,16 @@ class RecordingGui : public platform::GuiModule {
  public:
   std::vector<std::string> messages;
   int windows = 0;
+  std::string windowFailure;
   Choice ShowMessage(const platform::MessageRequest& request) override {
     messages.push_back(request.text);
     return request.defaultButton;
   }
   platform::ExitStatus RunWindow(form::FormEvents&) override {
     ++windows;
-    return platform::ExitStatus::Stored;
+    return windowFailure.empty() ? ExitStatus::Stored : ExitStatus::NotStored;
   }
+  std::string WindowFailure() const override { return windowFailure; }
 };
 
 class FakeProvider : public platform::GuiProvider {
@@ -144,6 +146,19 @@ TEST_F(ProgramTest, WithADisplayTheWindowRunsAndMessagesGoToTheGui) {
   EXPECT_EQ(Run(), ExitStatus::Stored);
   EXPECT_EQ(provider.gui.messages, std::vector<std::string>{"Mehrfachnennungen nicht erlaubt!"});
   EXPECT_EQ(provider.gui.windows, 2);
+
+  // A window that cannot be made says why, in a box or (silent) in the service-pack log.
+  provider.gui.windowFailure = "Not enough memory (8)";
+  provider.gui.messages.clear();
+  p.process.commandLine = "";
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
+  EXPECT_EQ(provider.gui.messages,
+            std::vector<std::string>{"The window cannot be created: Not enough memory (8)"});
+  EXPECT_EQ(p.ServicePackLog(), "");
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
+  EXPECT_EQ(p.ServicePackLog(),
+            "! Fault Morlane_Config: The window cannot be created: Not enough memory (8)\r\n");
 }
 
 }  // namespace

@@ -16,15 +16,16 @@ constexpr double kSmallestPoints = 8;
 
 }  // namespace
 
-double LayoutScale(const QScreen* screen) {
-  if (screen == nullptr) return 1;
+int LayoutDpi(const QScreen* screen) {
+  constexpr int kDesignDpi = 96;
+  if (screen == nullptr) return kDesignDpi;
   const QRect area = screen->availableGeometry();
   const double width = form::kClientWidth / static_cast<double>(form::kTwipsPerPixel);
   const double height = form::kClientHeight / static_cast<double>(form::kTwipsPerPixel);
   const double fit = std::min((area.width() - kDecorationWidth) / width,
                               (area.height() - kDecorationHeight) / height);
   // A screen too small for any layout gets the smallest one rather than none.
-  return std::clamp(fit, 0.25, 1.0);
+  return static_cast<int>(kDesignDpi * std::clamp(fit, 0.25, 1.0));
 }
 
 QFont ScaledFont(QFont font, double scale) {

@@ -11,9 +11,9 @@ class QScreen;
 
 namespace morlane::gui::qt {
 
-// 1 where the designed window fits the screen's work area (with room for a title bar and
-// borders); below 1 the factor that makes it fit.
-double LayoutScale(const QScreen* screen);
+// The layout's dots per inch: 96 where the designed window fits the screen's work area (with
+// room for a title bar and borders); fewer, so that it fits, where it does not.
+int LayoutDpi(const QScreen* screen);
 
 // The font at `scale` of its size, never below 8 pt (nor above its own size).
 QFont ScaledFont(QFont font, double scale);

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <cmath>
 #include <optional>
 
+#include "form/view_rules.h"
 #include "gui/qt/button_style.h"
 #include "gui/qt/combo_style.h"
 #include "gui/qt/fitted_label.h"
@@ -138,29 +138,26 @@ QWidget* CreateOfKind(const Control& control, QWidget* parent, const WidgetEvent
 
 }  // namespace
 
-int Pixels(int twips, double scale) {
-  return static_cast<int>(std::lround(twips * scale / form::kTwipsPerPixel));
+int Pixels(int twips, int dpi) {
+  return form::Pixels(twips, dpi);
 }
 
 QColor ToQColor(form::Rgb rgb) {
   return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-bool TakesFocus(Kind kind) {
-  return kind == Kind::CommandButton || kind == Kind::ComboBox;
-}
-
 QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvents& events,
-                      double scale) {
+                      int dpi) {
   QWidget* w = CreateOfKind(control, parent, events);
-  w->setGeometry(Pixels(control.left, scale), Pixels(control.top, scale),
-                 Pixels(control.width, scale), Pixels(control.height, scale));
+  w->setGeometry(Pixels(control.left, dpi), Pixels(control.top, dpi), Pixels(control.width, dpi),
+                 Pixels(control.height, dpi));
+  const double scale = dpi / static_cast<double>(kDesignDpi);
   if (const auto font = FontOf(control.font)) w->setFont(ScaledFont(*font, scale));
   if (auto* button = qobject_cast<QPushButton*>(w); button != nullptr && scale < 1) {
     button->setIconSize(button->iconSize() * scale);
   }
-  w->setFocusPolicy(TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
-  if (TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
+  w->setFocusPolicy(form::TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
+  if (form::TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
     w->installEventFilter(events.keyAndFocusFilter);
   }
   return w;

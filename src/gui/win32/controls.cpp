@@ -115,7 +115,7 @@ HICON FormWindow::LoadPicture(Picture picture, SIZE& size) const {
   const auto designed = static_cast<HICON>(
       ::LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
   const SIZE natural = IconSize(designed);
-  const double factor = dpi_ * scale_ / 96.0;
+  const double factor = layoutDpi_ / 96.0;
   if (designed == nullptr || natural.cx == 0 || std::abs(factor - 1) < 0.01) {
     size = natural;
     return designed;
@@ -134,6 +134,7 @@ HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
   Shown& s = shown_[n];
   const HWND hwnd = CreateControlWindow(n, parent);
   if (hwnd == nullptr) return nullptr;
+  s.hwnd = hwnd;
   // What the first paint shows; Mirror() compares with it.
   s.caption = c.caption;
   s.backColor = c.backColor;
@@ -143,7 +144,9 @@ HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
     // little margin beside the text, so that a short position fits the narrow box.
     ::SendMessageA(s.edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                    MAKELPARAM(kComboTextMargin, kComboTextMargin));
+    FitCombo(n);
   }
+  if (c.kind == Kind::Label) FitLabel(n);
   return hwnd;
 }
 
@@ -161,7 +164,6 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
       .width = Pixels(c.width),
       .height = Pixels(c.height),
   };
-  s.designWidth = at.width;
   switch (c.kind) {
     case Kind::CommandButton: {
       // Drawn by the window: the face takes the control's colour (the help button turns green).
@@ -178,8 +180,9 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
     case Kind::ComboBox:
       return NewCombo(at, s.edit);
     case Kind::Label:
-      return NewChild("STATIC", c.caption.c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, at,
-                      at.height);
+      // Drawn by the window in the lines the form's label rule gives; the window text stays the
+      // whole caption.
+      return NewChild("STATIC", c.caption.c_str(), SS_OWNERDRAW | SS_NOTIFY, at, at.height);
   }
   return nullptr;
 }

@@ -8,6 +8,23 @@
 #include "gui/win32/form_window_internal.h"
 
 namespace morlane::gui::win32 {
+namespace {
+
+// "what: the system's text (code)".
+std::string SystemErrorText(const std::string& what, DWORD code) {
+  char* text = nullptr;
+  const DWORD length = ::FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = length > 0 && text != nullptr ? std::string(text, length) : std::string();
+  if (text != nullptr) ::LocalFree(text);
+  while (!reason.empty() &&
+         (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+    reason.pop_back();
+  return what + ": " + (reason.empty() ? "error" : reason) + " (" + std::to_string(code) + ")";
+}
+
+}  // namespace
 
 using form::Rgb;
 
@@ -49,12 +66,15 @@ bool FormWindow::RegisterClasses(HINSTANCE instance) {
 }
 
 int FormWindow::Pixels(int twips) const {
-  return static_cast<int>(std::lround(twips * dpi_ * scale_ / 1440.0));
+  return form::Pixels(twips, layoutDpi_);
 }
 
 bool FormWindow::Create() {
   instance_ = ::GetModuleHandleA(nullptr);
-  if (!RegisterClasses(instance_)) return false;
+  if (!RegisterClasses(instance_)) {
+    failure_ = SystemErrorText("the window class is refused", ::GetLastError());
+    return false;
+  }
   const HDC screen = ::GetDC(nullptr);
   dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
   ::ReleaseDC(nullptr, screen);
@@ -63,6 +83,7 @@ bool FormWindow::Create() {
   RECT desktop{0, 0, 0, 0};
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
   scale_ = FitScale(desktop);
+  layoutDpi_ = static_cast<int>(std::lround(dpi_ * scale_));
   const SIZE size = WindowSize();
   // Centred on the work area; where it does not fit, its title bar at the top left.
   const int x = desktop.left + std::max<int>(0, (desktop.right - desktop.left - size.cx) / 2);
@@ -70,7 +91,10 @@ bool FormWindow::Create() {
   caption_ = events_.Caption();
   window_ = ::CreateWindowExA(0, kWindowClass, caption_.c_str(), kWindowStyle, x, y, size.cx,
                               size.cy, nullptr, nullptr, instance_, this);
-  if (window_ == nullptr) return false;
+  if (window_ == nullptr) {
+    failure_ = SystemErrorText("Windows refuses to make it", ::GetLastError());
+    return false;
+  }
 
   Build();
   OrderLabelsBeforeBoxes();
@@ -83,13 +107,8 @@ void FormWindow::Build() {
   const auto& controls = events_.Controls();
   shown_.resize(controls.size());
   for (std::size_t n = 0; n < controls.size(); ++n) {
-    HWND parent = window_;
-    for (std::size_t k = 0; k < n; ++k) {
-      if (!controls[n].container.empty() && controls[k].name == controls[n].container &&
-          !controls[k].index) {
-        parent = shown_[k].hwnd;
-      }
-    }
+    const auto container = form::ContainerOf(controls, n);
+    const HWND parent = container && *container < n ? shown_[*container].hwnd : window_;
     shown_[n].hwnd = CreateControl(n, parent);
   }
   built_ = true;

@@ -47,13 +47,4 @@ inline FormWindow* FromHandle(HWND hwnd) {
   return reinterpret_cast<FormWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
-// Counts the handlers running, so that what a handler's message box causes is told apart from
-// what the user does.
-template <typename Handler>
-void FormWindow::Call(Handler handler) {
-  ++handlersRunning_;
-  handler();
-  --handlersRunning_;
-}
-
 }  // namespace morlane::gui::win32

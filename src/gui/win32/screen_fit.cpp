@@ -3,6 +3,7 @@
 // screen of another DPI.
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 
 #include "gui/win32/form_window.h"
@@ -76,6 +77,7 @@ void FormWindow::Relayout(const RECT& suggested) {
   monitor.cbSize = sizeof monitor;
   ::GetMonitorInfoA(::MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST), &monitor);
   scale_ = FitScale(monitor.rcWork);
+  layoutDpi_ = static_cast<int>(std::lround(dpi_ * scale_));
   auto oldFonts = std::move(fonts_);
   fonts_.clear();
   const auto& controls = events_.Controls();
@@ -83,16 +85,19 @@ void FormWindow::Relayout(const RECT& suggested) {
     const form::Control& c = controls[n];
     Shown& s = shown_[n];
     if (s.hwnd == nullptr) continue;
-    s.designWidth = Pixels(c.width);
     const int height = Pixels(c.height) * (c.kind == form::Kind::ComboBox ? kListRows + 1 : 1);
-    ::SetWindowPos(s.hwnd, nullptr, Pixels(c.left), Pixels(c.top), s.designWidth, height,
+    ::SetWindowPos(s.hwnd, nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width), height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageA(s.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), TRUE);
     if (s.icon != nullptr) {
       ::DestroyIcon(s.icon);
       s.icon = LoadPicture(c.picture, s.iconSize);
     }
-    if (c.kind == form::Kind::ComboBox) FitCombo(n);
+    if (c.kind == form::Kind::ComboBox) {
+      FitCombo(n);
+      FitList(n);
+    }
+    if (c.kind == form::Kind::Label) FitLabel(n);
   }
   for (const auto& [key, font] : oldFonts) {
     ::DeleteObject(font);

@@ -1,4 +1,4 @@
-#include "l10n/texts.h"
+#include "form/texts.h"
 
 #include "config/ini.h"
 #include "errors/failure.h"
@@ -14,22 +14,20 @@ bool HasText(const std::string& value) {
   return !value.empty() && value != "0";
 }
 
-bool IsIndexed(const std::vector<form::Control>& controls, std::size_t p) {
-  for (std::size_t q = 0; q < controls.size(); ++q) {
-    if (q != p && controls[q].name == controls[p].name) return true;
-  }
-  return false;
+// Labels and buttons have a caption in the language file (and so a help text).
+bool HasCaption(form::Kind kind) {
+  return kind == form::Kind::Label || kind == form::Kind::CommandButton;
 }
 
 // The texts of one control; the keys the language file lacks are added to missing.
-void LoadControlTexts(Session& session, const std::string& language, form::Control& c, bool indexed,
+void LoadControlTexts(Session& session, const std::string& language, form::Control& c,
                       platform::ProfileEntries& missing) {
-  if (indexed && !c.index) throw Failure::InvalidArgument();  // an array without an index
-  const std::string index = indexed ? std::to_string(*c.index) : std::string();
+  const bool indexed = form::IsArray(c.id.name);
+  if (indexed && c.id.index == 0) throw Failure::InvalidArgument();  // an element without index
+  const std::string index = indexed ? std::to_string(c.id.index) : std::string();
   const std::string keyPart = c.name + index + "_" + c.tag;
-  const std::string kind = text::UpperCase1252(form::KindName(c.kind));
 
-  if (kind == "LABEL" || kind == "COMMANDBUTTON" || kind == "CHECKBOX") {
+  if (HasCaption(c.kind)) {
     const std::string key = "Caption_" + keyPart;
     const std::string caption = LoadIniString(session, language, key, LanguageFilePath(session));
     if (HasText(caption)) {
@@ -65,14 +63,10 @@ void LoadToolTipTexts(Session& session, std::vector<form::Control>& controls) {
   // same bytes.
   platform::ProfileEntries missing;
   const std::string language = GetLanguage(session, &missing);
-  const std::size_t count = controls.size();
-  for (std::size_t p = 0; p < count; ++p) {
-    const bool indexed = IsIndexed(controls, p);
+  for (form::Control& control : controls) {
     try {
-      LoadControlTexts(session, language, controls[p], indexed, missing);
-    } catch (const platform::ProcessEnded&) {
-      throw;
-    } catch (...) {
+      LoadControlTexts(session, language, control, missing);
+    } catch (const std::exception&) {
       // A control that fails keeps what it got so far; the pass goes on with the next one.
     }
   }
