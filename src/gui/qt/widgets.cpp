@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,25 +53,40 @@ class Clickable final : public Base {
   bool pressed_ = false;
 };
 
-QPixmap LoadPicture(form::Picture picture) {
-  QString path;
+// A PNG of the resources, named as PNG so that Qt does not load every image plugin to guess the
+// format first.
+QImage ReadPng(const QString& path) {
+  QImageReader reader(path, "png");
+  reader.setAutoDetectImageFormat(false);
+  return reader.read();
+}
+
+// The picture at its designed size, with the versions drawn for 1.5 and 2 times as many dots per
+// inch: Qt takes the one the screen needs instead of enlarging the small one.
+QIcon LoadPicture(form::Picture picture, QSize& size) {
+  QString name;
   switch (picture) {
     case form::Picture::CheckMark:
-      path = QStringLiteral(":/art/check.png");
+      name = QStringLiteral("check");
       break;
     case form::Picture::Cross:
-      path = QStringLiteral(":/art/cross.png");
+      name = QStringLiteral("cross");
       break;
     case form::Picture::QuestionArrow:
-      path = QStringLiteral(":/art/quest.png");
+      name = QStringLiteral("quest");
       break;
     case form::Picture::None:
       return {};
   }
-  // Named as PNG, so that Qt does not load every image plugin to guess the format first.
-  QImageReader reader(path, "png");
-  reader.setAutoDetectImageFormat(false);
-  return QPixmap::fromImage(reader.read());
+  QIcon icon;
+  for (const char* factor : {"", "@1.5x", "@2x"}) {
+    const QImage image =
+        ReadPng(QStringLiteral(":/art/") + name + QLatin1String(factor) + QStringLiteral(".png"));
+    if (image.isNull()) continue;
+    if (icon.isNull()) size = image.size();
+    icon.addPixmap(QPixmap::fromImage(image));
+  }
+  return icon;
 }
 
 QWidget* CreateButton(const Control& control, QWidget* parent, const WidgetEvents& events) {
@@ -79,10 +95,11 @@ QWidget* CreateButton(const Control& control, QWidget* parent, const WidgetEvent
   // No default button: Enter and Escape act only on a button that has the focus.
   button->setAutoDefault(false);
   button->setDefault(false);
-  const QPixmap picture = LoadPicture(control.picture);
+  QSize size;
+  const QIcon picture = LoadPicture(control.picture, size);
   if (!picture.isNull()) {
-    button->setIcon(QIcon(picture));
-    button->setIconSize(picture.size());
+    button->setIcon(picture);
+    button->setIconSize(size);
   }
   QObject::connect(button, &QPushButton::clicked, button, [f = events.clicked] { f(); });
   return button;

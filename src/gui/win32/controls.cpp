@@ -3,9 +3,6 @@
 
 #include <commctrl.h>
 
-#include <cmath>
-#include <cstdlib>
-
 #include "gui/win32/form_window_internal.h"
 #include "gui/win32/resources.h"
 
@@ -16,18 +13,25 @@ using form::Control;
 using form::Kind;
 using form::Picture;
 
-int IconOf(Picture picture) {
+// A picture's icon resource and its designed size in pixels at 96 dpi; the icon holds it drawn
+// at 1, 1.5 and 2 times that size.
+struct Artwork {
+  int icon = 0;
+  SIZE size{};
+};
+
+Artwork ArtworkOf(Picture picture) {
   switch (picture) {
     case Picture::CheckMark:
-      return kIconCheckMark;
+      return {kIconCheckMark, {44, 36}};
     case Picture::Cross:
-      return kIconCross;
+      return {kIconCross, {37, 39}};
     case Picture::QuestionArrow:
-      return kIconQuestionArrow;
+      return {kIconQuestionArrow, {41, 45}};
     case Picture::None:
       break;
   }
-  return 0;
+  return {};
 }
 
 // Where a control goes and the style all kinds share.
@@ -108,25 +112,15 @@ void FormWindow::AddToolTips() {
 }
 
 // The picture at its designed size at the layout's DPI: Windows takes the image of the icon
-// nearest that size and scales it; size is left alone without a picture.
+// nearest that size (scaling it where none is drawn at it); size is left alone without one.
 HICON FormWindow::LoadPicture(Picture picture, SIZE& size) const {
-  const int icon = IconOf(picture);
-  if (icon == 0) return nullptr;
-  const auto designed = static_cast<HICON>(
-      ::LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-  const SIZE natural = IconSize(designed);
-  const double factor = layoutDpi_ / 96.0;
-  if (designed == nullptr || natural.cx == 0 || std::abs(factor - 1) < 0.01) {
-    size = natural;
-    return designed;
-  }
-  ::DestroyIcon(designed);
-  const auto scaled = static_cast<HICON>(
-      ::LoadImageA(instance_, MAKEINTRESOURCEA(icon), IMAGE_ICON,
-                   static_cast<int>(std::lround(natural.cx * factor)),
-                   static_cast<int>(std::lround(natural.cy * factor)), LR_DEFAULTCOLOR));
-  size = IconSize(scaled);
-  return scaled;
+  const Artwork art = ArtworkOf(picture);
+  if (art.icon == 0) return nullptr;
+  const auto loaded = static_cast<HICON>(::LoadImageA(
+      instance_, MAKEINTRESOURCEA(art.icon), IMAGE_ICON, ::MulDiv(art.size.cx, layoutDpi_, 96),
+      ::MulDiv(art.size.cy, layoutDpi_, 96), LR_DEFAULTCOLOR));
+  if (loaded != nullptr) size = IconSize(loaded);
+  return loaded;
 }
 
 HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
