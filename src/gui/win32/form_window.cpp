@@ -98,6 +98,13 @@ bool FormWindow::Create() {
 
   Build();
   OrderLabelsBeforeBoxes();
+  // Made on a screen of another DPI than the main one: laid out for that screen.
+  if (const int actual = WindowDpi(window_); actual != 0 && actual != dpi_) {
+    dpi_ = actual;
+    RECT placed{};
+    ::GetWindowRect(window_, &placed);
+    Relayout(placed);
+  }
   events_.SetHost(this);
   Sync();
   return true;

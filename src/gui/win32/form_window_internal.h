@@ -31,6 +31,9 @@ inline constexpr DWORD kWindowStyle =
 // "Microsoft Sans Serif", then "Tahoma".
 std::string InstalledFace(const std::string& designed);
 
+// The DPI of the screen the window is on, where Windows tells it per window; 0 where not.
+int WindowDpi(HWND window);
+
 inline COLORREF ToColorRef(form::Rgb rgb) {
   return RGB(rgb.red, rgb.green, rgb.blue);
 }

@@ -36,6 +36,14 @@ std::string Upper(std::string text) {
 
 }  // namespace
 
+int WindowDpi(HWND window) {
+  // Looked up, not imported: Windows before 10 (1607) lacks it, and the program must start there.
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void (*)()>(
+      ::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  return getDpi != nullptr ? static_cast<int>(getDpi(window)) : 0;
+}
+
 std::string InstalledFace(const std::string& designed) {
   static std::map<std::string, std::string> chosen;
   if (const auto known = chosen.find(designed); known != chosen.end()) return known->second;
