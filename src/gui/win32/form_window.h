@@ -76,9 +76,13 @@ class FormWindow final : public form::FormHost {
   HWND CreateControlWindow(std::size_t n, HWND parent);
   void Mirror(std::size_t n);
   void MirrorCombo(std::size_t n);
-  void FitCombo(std::size_t n);
+  // Text measured in a control's font, on one memory DC for the whole window.
+  form::TextWidth Measure(const form::Font& font);
+  int LineHeight(const form::Font& font);
+  int ComboWidth(std::size_t n);
   void FitList(std::size_t n);
-  void FitLabel(std::size_t n);
+  // Fits a label's caption into lines; answers the box to draw them in.
+  form::Box FitLabel(std::size_t n);
   void ReadComboText(std::size_t n);
   // Keyboard handling of a dialog, without a default or cancel button; true when handled.
   bool PreTranslate(const MSG& message);
@@ -94,6 +98,7 @@ class FormWindow final : public form::FormHost {
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;
+  HDC measure_ = nullptr;
   int dpi_ = 96;
   std::vector<Shown> shown_;  // parallel to the form's controls
   std::map<std::string, HFONT> fonts_;
