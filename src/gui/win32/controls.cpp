@@ -138,9 +138,7 @@ HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
     // little margin beside the text, so that a short position fits the narrow box.
     ::SendMessageA(s.edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                    MAKELPARAM(kComboTextMargin, kComboTextMargin));
-    FitCombo(n);
   }
-  if (c.kind == Kind::Label) FitLabel(n);
   return hwnd;
 }
 
@@ -148,15 +146,18 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
   const Control& c = events_.Controls()[n];
   Shown& s = shown_[n];
   const DWORD common = WS_CHILD | WS_VISIBLE | (c.enabled ? 0 : WS_DISABLED);
+  // Made at the size the form's rules fit its text to: nothing is moved afterwards.
+  const form::Box box =
+      c.kind == Kind::Label ? FitLabel(n) : form::DesignedBox(events_.Controls(), n, layoutDpi_);
   const Placement at{
       .instance = instance_,
       .parent = parent,
       .id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + n)),
       .style = common,
-      .x = Pixels(c.left),
-      .y = Pixels(c.top),
-      .width = Pixels(c.width),
-      .height = Pixels(c.height),
+      .x = box.left,
+      .y = box.top,
+      .width = c.kind == Kind::ComboBox ? ComboWidth(n) : box.width,
+      .height = box.height,
   };
   switch (c.kind) {
     case Kind::CommandButton: {

@@ -10,42 +10,6 @@ namespace {
 
 using form::Control;
 
-// Measures text in a control's font.
-class TextMeasure {
- public:
-  TextMeasure(HWND hwnd, HFONT font)
-      : hwnd_(hwnd), dc_(::GetDC(hwnd)), old_(::SelectObject(dc_, font)) {}
-  ~TextMeasure() {
-    ::SelectObject(dc_, old_);
-    ::ReleaseDC(hwnd_, dc_);
-  }
-  TextMeasure(const TextMeasure&) = delete;
-  TextMeasure& operator=(const TextMeasure&) = delete;
-
-  int Width(std::string_view text) const {
-    SIZE size{};
-    ::GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
-    return static_cast<int>(size.cx);
-  }
-  int LineHeight() const {
-    TEXTMETRICA metrics{};
-    ::GetTextMetricsA(dc_, &metrics);
-    return static_cast<int>(metrics.tmHeight);
-  }
-  form::TextWidth Function() const {
-    return [this](std::string_view text) { return Width(text); };
-  }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
-HFONT FontOfWindow(HWND hwnd) {
-  return reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0));
-}
-
 // What a combo box needs beside its text: the arrow, the edges and the text's margins.
 int ComboChrome() {
   return ::GetSystemMetrics(SM_CXVSCROLL) + 2 * ::GetSystemMetrics(SM_CXEDGE) +
@@ -54,49 +18,55 @@ int ComboChrome() {
 
 }  // namespace
 
+form::TextWidth FormWindow::Measure(const form::Font& font) {
+  ::SelectObject(measure_, FontOf(font));
+  return [dc = measure_](std::string_view text) {
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+}
+
+int FormWindow::LineHeight(const form::Font& font) {
+  ::SelectObject(measure_, FontOf(font));
+  TEXTMETRICA metrics{};
+  ::GetTextMetricsA(measure_, &metrics);
+  return static_cast<int>(metrics.tmHeight);
+}
+
 // Every position (any 16-bit value) shows whole whatever the box holds or the user types: the
-// box grows as the form's box rule says, once, when it is made.
-void FormWindow::FitCombo(std::size_t n) {
-  const Shown& s = shown_[n];
-  const TextMeasure measure(s.hwnd, FontOfWindow(s.hwnd));
-  const form::Box designed = form::DesignedBox(events_.Controls(), n, layoutDpi_);
-  const int missing = form::WidestPosition(measure.Function()) + ComboChrome() - designed.width;
-  const int width = form::PositionBoxWidth(events_.Controls(), n, layoutDpi_, missing);
-  RECT box{};
-  ::GetWindowRect(s.hwnd, &box);
-  if (width != box.right - box.left) {
-    ::SetWindowPos(s.hwnd, nullptr, 0, 0, width, box.bottom - box.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+// box is as wide as the form's box rule says.
+int FormWindow::ComboWidth(std::size_t n) {
+  const auto& controls = events_.Controls();
+  const int widest = form::WidestPosition(Measure(controls[n].font));
+  const int missing = widest + ComboChrome() - form::DesignedBox(controls, n, layoutDpi_).width;
+  return form::PositionBoxWidth(controls, n, layoutDpi_, missing);
 }
 
 // The drop-down list at least as wide as its widest entry.
 void FormWindow::FitList(std::size_t n) {
   const Shown& s = shown_[n];
+  const form::TextWidth width = Measure(events_.Controls()[n].font);
   int widest = 0;
-  {
-    const TextMeasure measure(s.hwnd, FontOfWindow(s.hwnd));
-    for (const std::string& item : s.items) {
-      widest = std::max(widest, measure.Width(item));
-    }
+  for (const std::string& item : s.items) {
+    widest = std::max(widest, width(item));
   }
   RECT box{};
   ::GetWindowRect(s.hwnd, &box);
-  const int width = std::max<int>(box.right - box.left, widest + ComboChrome());
-  ::SendMessageA(s.hwnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+  const int listWidth = std::max<int>(box.right - box.left, widest + ComboChrome());
+  ::SendMessageA(s.hwnd, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(listWidth), 0);
 }
 
-void FormWindow::FitLabel(std::size_t n) {
+form::Box FormWindow::FitLabel(std::size_t n) {
   Shown& s = shown_[n];
-  const TextMeasure measure(s.hwnd, FontOf(events_.Controls()[n].font));
-  s.lineHeight = measure.LineHeight();
+  const form::Font& font = events_.Controls()[n].font;
+  s.lineHeight = LineHeight(font);
   form::LabelFit fit =
-      form::FitLabel(events_.Controls(), n, layoutDpi_, measure.Function(), s.lineHeight);
+      form::FitLabel(events_.Controls(), n, layoutDpi_, Measure(font), s.lineHeight);
   s.lines = std::move(fit.lines);
   s.cut = fit.cut;
-  ::SetWindowPos(s.hwnd, nullptr, fit.box.left, fit.box.top, fit.box.width, fit.box.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  ::InvalidateRect(s.hwnd, nullptr, TRUE);
+  if (s.hwnd != nullptr) ::InvalidateRect(s.hwnd, nullptr, TRUE);
+  return fit.box;
 }
 
 void FormWindow::DrawItem(const DRAWITEMSTRUCT& item) {

@@ -38,6 +38,7 @@ FormWindow::~FormWindow() {
     ::DestroyWindow(window_);
   }
   if (toolTips_ != nullptr) ::DestroyWindow(toolTips_);
+  if (measure_ != nullptr) ::DeleteDC(measure_);
   for (const Shown& s : shown_) {
     if (s.icon != nullptr) ::DestroyIcon(s.icon);
   }
@@ -75,9 +76,8 @@ bool FormWindow::Create() {
     failure_ = SystemErrorText("the window class is refused", ::GetLastError());
     return false;
   }
-  const HDC screen = ::GetDC(nullptr);
-  dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
+  measure_ = ::CreateCompatibleDC(nullptr);
+  dpi_ = ::GetDeviceCaps(measure_, LOGPIXELSY);
   ReadColourScheme();
 
   RECT desktop{0, 0, 0, 0};

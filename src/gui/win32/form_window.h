@@ -87,9 +87,13 @@ class FormWindow final : public form::FormHost {
   HWND CreateControlWindow(std::size_t n, HWND parent);
   void Mirror(std::size_t n);
   void MirrorCombo(std::size_t n);
-  void FitCombo(std::size_t n);
+  // Text measured in a control's font, on one memory DC for the whole window.
+  form::TextWidth Measure(const form::Font& font);
+  int LineHeight(const form::Font& font);
+  int ComboWidth(std::size_t n);
   void FitList(std::size_t n);
-  void FitLabel(std::size_t n);
+  // Fits a label's caption into lines; answers the box to draw them in.
+  form::Box FitLabel(std::size_t n);
   void ReadComboText(std::size_t n);
   // Keyboard handling of a dialog, without a default or cancel button; true when handled.
   bool PreTranslate(const MSG& message);
@@ -105,6 +109,7 @@ class FormWindow final : public form::FormHost {
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   HWND toolTips_ = nullptr;
+  HDC measure_ = nullptr;
   int dpi_ = 96;        // the screen's
   double scale_ = 1;    // below 1 where the designed window is larger than the work area
   int layoutDpi_ = 96;  // dpi_ scaled by scale_: the layout's pixels

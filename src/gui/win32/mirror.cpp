@@ -42,7 +42,9 @@ void FormWindow::Mirror(std::size_t n) {
       if (s.caption != c.caption) {
         s.caption = c.caption;
         ::SetWindowTextA(s.hwnd, c.caption.c_str());
-        FitLabel(n);
+        const form::Box box = FitLabel(n);
+        ::SetWindowPos(s.hwnd, nullptr, box.left, box.top, box.width, box.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
       }
       if (s.backColor != c.backColor) {
         s.backColor = c.backColor;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 
+#include "form/view_rules.h"
 #include "gui/win32/form_window.h"
 #include "gui/win32/form_window_internal.h"
 
@@ -93,19 +94,18 @@ void FormWindow::Relayout(const RECT& suggested) {
     const form::Control& c = controls[n];
     Shown& s = shown_[n];
     if (s.hwnd == nullptr) continue;
-    const int height = Pixels(c.height) * (c.kind == form::Kind::ComboBox ? kListRows + 1 : 1);
-    ::SetWindowPos(s.hwnd, nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width), height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageA(s.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), TRUE);
+    // As made: at the size the form's rules fit its text to.
+    const bool combo = c.kind == form::Kind::ComboBox;
+    const form::Box box =
+        c.kind == form::Kind::Label ? FitLabel(n) : form::DesignedBox(controls, n, layoutDpi_);
+    ::SetWindowPos(s.hwnd, nullptr, box.left, box.top, combo ? ComboWidth(n) : box.width,
+                   box.height * (combo ? kListRows + 1 : 1), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (combo) FitList(n);
     if (s.icon != nullptr) {
       ::DestroyIcon(s.icon);
       s.icon = LoadPicture(c.picture, s.iconSize);
     }
-    if (c.kind == form::Kind::ComboBox) {
-      FitCombo(n);
-      FitList(n);
-    }
-    if (c.kind == form::Kind::Label) FitLabel(n);
   }
   for (const auto& [key, font] : oldFonts) {
     ::DeleteObject(font);
