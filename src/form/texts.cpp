@@ -1,5 +1,7 @@
 #include "form/texts.h"
 
+#include <map>
+
 #include "config/ini.h"
 #include "errors/failure.h"
 #include "l10n/language.h"
@@ -19,9 +21,18 @@ bool HasCaption(form::Kind kind) {
   return kind == form::Kind::Label || kind == form::Kind::CommandButton;
 }
 
-// The texts of one control; the keys the language file lacks are added to missing.
-void LoadControlTexts(Session& session, const std::string& language, form::Control& c,
-                      platform::ProfileEntries& missing) {
+// What one pass has read and found missing. Controls share help texts (the rows all have help
+// 11): each is read once, as nothing is written before the pass ends.
+struct Pass {
+  std::string language;
+  platform::ProfileEntries missing;
+  std::map<int, std::string> helpRead;
+};
+
+// The texts of one control; the keys the language file lacks are added to pass.missing.
+void LoadControlTexts(Session& session, Pass& pass, form::Control& c) {
+  const std::string& language = pass.language;
+  platform::ProfileEntries& missing = pass.missing;
   const bool indexed = form::IsArray(c.id.name);
   if (indexed && c.id.index == 0) throw Failure::InvalidArgument();  // an element without index
   const std::string index = indexed ? std::to_string(c.id.index) : std::string();
@@ -38,10 +49,14 @@ void LoadControlTexts(Session& session, const std::string& language, form::Contr
 
     if (c.helpId != 0) {
       if (c.helpId < 1 || c.helpId > 100) throw Failure::SubscriptOutOfRange();
-      const std::string helpKey = "Help" + std::to_string(c.helpId);
-      const std::string help = LoadIniString(session, language, helpKey, LanguageFilePath(session));
-      session.HelpTexts[static_cast<std::size_t>(c.helpId)] = help;
-      if (!HasText(help)) missing.push_back({language, helpKey, "0"});
+      if (!pass.helpRead.contains(c.helpId)) {
+        const std::string helpKey = "Help" + std::to_string(c.helpId);
+        const std::string help =
+            LoadIniString(session, language, helpKey, LanguageFilePath(session));
+        pass.helpRead[c.helpId] = help;
+        if (!HasText(help)) missing.push_back({language, helpKey, "0"});
+      }
+      session.HelpTexts[static_cast<std::size_t>(c.helpId)] = pass.helpRead[c.helpId];
     }
   }
 
@@ -61,16 +76,16 @@ void LoadToolTipTexts(Session& session, std::vector<form::Control>& controls) {
   // The keys the file lacks (the language id too) are added at the end in one go: on a first
   // start that is one replacement of the file (and one fsync) instead of one per key, with the
   // same bytes.
-  platform::ProfileEntries missing;
-  const std::string language = GetLanguage(session, &missing);
+  Pass pass;
+  pass.language = GetLanguage(session, &pass.missing);
   for (form::Control& control : controls) {
     try {
-      LoadControlTexts(session, language, control, missing);
+      LoadControlTexts(session, pass, control);
     } catch (const std::exception&) {
       // A control that fails keeps what it got so far; the pass goes on with the next one.
     }
   }
-  if (!missing.empty()) SaveIniStrings(session, missing, LanguageFilePath(session));
+  if (!pass.missing.empty()) SaveIniStrings(session, pass.missing, LanguageFilePath(session));
 }
 
 }  // namespace morlane
