@@ -1,4 +1,5 @@
-// A run-time failure as the error reports show it: number, source and description.
+// A run-time failure as the error reports show it: number and description (the source is the
+// executable's base name).
 #pragma once
 
 #include <cstdint>
@@ -18,8 +19,8 @@ inline constexpr std::int32_t kPathFileAccess = 75;
 
 class Failure : public std::exception {
  public:
-  Failure(std::int32_t number, std::string description, std::string source = {})
-      : number(number), description(std::move(description)), source(std::move(source)) {}
+  Failure(std::int32_t number, std::string description)
+      : number(number), description(std::move(description)) {}
 
   const char* what() const noexcept override { return description.c_str(); }
 
@@ -35,7 +36,6 @@ class Failure : public std::exception {
 
   std::int32_t number;
   std::string description;
-  std::string source;  // empty: filled in with the executable's base name when reported
 };
 
 // Turns whatever a step threw into a Failure (standard exceptions get the usual numbers).

@@ -12,7 +12,6 @@
 #include <utility>
 
 #include "errors/failure.h"
-#include "platform/process.h"
 
 namespace morlane {
 
@@ -24,15 +23,16 @@ class Routine {
   Routine(const Routine&) = delete;
   Routine& operator=(const Routine&) = delete;
 
+  // Every failure is a standard exception (a Failure among them); what is none is no failure of
+  // a step and passes.
+
   // Runs one step. True when it completed; false when it failed and the user resumed.
   template <class F>
   bool Step(F&& step) {
     try {
       std::forward<F>(step)();
       return true;
-    } catch (const platform::ProcessEnded&) {
-      throw;
-    } catch (...) {
+    } catch (const std::exception&) {
       Report(std::current_exception());
       return false;
     }
@@ -43,9 +43,7 @@ class Routine {
   bool Test(F&& test) {
     try {
       return static_cast<bool>(std::forward<F>(test)());
-    } catch (const platform::ProcessEnded&) {
-      throw;
-    } catch (...) {
+    } catch (const std::exception&) {
       Report(std::current_exception());
       return true;
     }

@@ -1,74 +1,75 @@
 #include "form/controls.h"
 
-namespace morlane::form {
+// The layout names only what differs from a control's defaults; the fields it leaves out keep
+// them, on purpose.
+#if defined(__GNUC__)
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
 
-std::string KindName(Kind kind) {
-  switch (kind) {
-    case Kind::CommandButton:
-      return "CommandButton";
-    case Kind::Frame:
-      return "Frame";
-    case Kind::ComboBox:
-      return "ComboBox";
-    case Kind::Label:
-      return "Label";
-  }
-  return "Unknown";
-}
+namespace morlane::form {
 
 namespace {
 
-Control Make(std::string name, std::optional<int> index, Kind kind, std::string container, int left,
-             int top, int width, int height, int tabIndex, int helpId, std::string tag = {},
-             Font font = {}, std::string caption = {}) {
-  Control c;
-  c.name = std::move(name);
-  c.index = index;
-  c.kind = kind;
-  c.container = std::move(container);
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  c.tabIndex = tabIndex;
-  c.helpId = helpId;
-  c.tag = std::move(tag);
-  c.font = std::move(font);
-  c.caption = std::move(caption);
-  // Everything is light grey but the combo boxes, which keep the platform's window colours.
-  if (kind != Kind::ComboBox) c.backColor = kLightGrey;
-  return c;
+const Font kRowFont{"MS Sans Serif", 12, true};
+const Font kHeaderFont{"MS Sans Serif", 13.5, true};
+
+// The rows are 840 twips apart.
+int RowTop(int first, int i) {
+  return first + 840 * (i - 1);
+}
+
+Control ComboOrder(int i) {
+  return {.id = {Name::ComboOrder, i},
+          .name = "ComboOrder",
+          .kind = Kind::ComboBox,
+          .container = Name::FrameServiceCounter,
+          .left = 2115,
+          .top = RowTop(810, i),
+          .width = 495,
+          .height = 420,
+          .tabIndex = 2 + i,
+          .helpId = 11,
+          .font = kRowFont};
+}
+
+Control Label(int i) {
+  return {.id = {Name::Label, i},
+          .name = "Label",
+          .kind = Kind::Label,
+          .container = Name::FrameServiceCounter,
+          .left = 120,
+          .top = RowTop(690, i),
+          .width = 1575,
+          .height = 615,
+          .tabIndex = 14 - i,
+          .helpId = 11,
+          .tag = "NoTTT",
+          .font = kRowFont,
+          .caption = "Maschine " + std::to_string(i)};
 }
 
 }  // namespace
 
 std::vector<Control> CreateControls() {
-  const Font rowFont{"MS Sans Serif", 12, true};
-  const Font headerFont{"MS Sans Serif", 13.5, true};
-  const std::string frame = "FrameServiceCounter";
-  std::vector<Control> c;
+  // In creation order; places in twips within the container.
+  // clang-format off
+  std::vector<Control> c = {
+    {.id = {Name::CommandOK},     .name = "CommandOK",     .kind = Kind::CommandButton, .left = 8400,  .top = 7680, .width = 1695,  .height = 855,  .tabIndex = 15, .helpId = 1, .picture = Picture::CheckMark, .spokenName = "OK", .enabled = false},
+    {.id = {Name::CommandCancel}, .name = "CommandCancel", .kind = Kind::CommandButton, .left = 10170, .top = 7680, .width = 1695,  .height = 855,  .tabIndex = 14, .helpId = 2, .picture = Picture::Cross, .spokenName = "Abbrechen"},
+    {.id = {Name::MainFrame},     .name = "MainFrame",     .kind = Kind::Frame,         .left = 0,     .top = 360,  .width = 11880, .height = 7260, .tabIndex = 1},
+    {.id = {Name::FrameServiceCounter}, .name = "FrameServiceCounter", .kind = Kind::Frame, .container = Name::MainFrame, .left = 90, .top = 120, .width = 4470, .height = 4815, .tabIndex = 2, .helpId = 11},
+    ComboOrder(5), ComboOrder(4), ComboOrder(3), ComboOrder(2), ComboOrder(1),
+    Label(1), Label(2), Label(3), Label(4), Label(5),
+    {.id = {Name::LabelServiceCounter}, .name = "LabelServiceCounter", .kind = Kind::Label, .container = Name::FrameServiceCounter, .left = 120, .top = 150, .width = 3615, .height = 375, .tabIndex = 8, .helpId = 11, .tag = "NoTTT", .font = kRowFont, .caption = "Reihenfolge Servicez\xe4hler"},
+    {.id = {Name::CommandQuest},  .name = "CommandQuest",  .kind = Kind::CommandButton, .left = 7350,  .top = 7680, .width = 975,   .height = 855,  .tabIndex = 0,  .picture = Picture::QuestionArrow, .spokenName = "Hilfe", .pressed = false},
+    {.id = {Name::Header},        .name = "Header",        .kind = Kind::Label,         .left = 30,    .top = 0,    .width = 7245,  .height = 360,  .tabIndex = 16, .font = kHeaderFont, .caption = "Reject - Konfiguration Servicez\xe4hler"},
+  };
+  // clang-format on
 
-  c.push_back(Make("CommandOK", {}, Kind::CommandButton, "", 8400, 7680, 1695, 855, 15, 1));
-  c.back().picture = Picture::CheckMark;
-  c.back().enabled = false;
-  c.push_back(Make("CommandCancel", {}, Kind::CommandButton, "", 10170, 7680, 1695, 855, 14, 2));
-  c.back().picture = Picture::Cross;
-  c.push_back(Make("MainFrame", {}, Kind::Frame, "", 0, 360, 11880, 7260, 1, 0));
-  c.push_back(Make(frame, {}, Kind::Frame, "MainFrame", 90, 120, 4470, 4815, 2, 11));
-  for (int i = 5; i >= 1; --i) {
-    c.push_back(Make("ComboOrder", i, Kind::ComboBox, frame, 2115, 810 + 840 * (i - 1), 495, 420,
-                     2 + i, 11, "", rowFont));
+  // Everything is light grey but the combo boxes, which keep the platform's window colours.
+  for (Control& control : c) {
+    if (control.kind != Kind::ComboBox) control.backColor = kLightGrey;
   }
-  for (int i = 1; i <= 5; ++i) {
-    c.push_back(Make("Label", i, Kind::Label, frame, 120, 690 + 840 * (i - 1), 1575, 615, 14 - i,
-                     11, "NoTTT", rowFont, "Maschine " + std::to_string(i)));
-  }
-  c.push_back(Make("LabelServiceCounter", {}, Kind::Label, frame, 120, 150, 3615, 375, 8, 11,
-                   "NoTTT", rowFont, "Reihenfolge Servicez\xe4hler"));
-  c.push_back(Make("CommandQuest", {}, Kind::CommandButton, "", 7350, 7680, 975, 855, 0, 0));
-  c.back().picture = Picture::QuestionArrow;
-  c.push_back(Make("Header", {}, Kind::Label, "", 30, 0, 7245, 360, 16, 0, "", headerFont,
-                   "Reject - Konfiguration Servicez\xe4hler"));
   return c;
 }
 

@@ -1,4 +1,4 @@
-// The controls of the window as data: the model runs the handlers on them, the Qt view mirrors
+// The controls of the window as data: the model runs the handlers on them, the views mirror
 // them, and the language texts are loaded onto them.
 #pragma once
 
@@ -12,6 +12,33 @@ namespace morlane::form {
 enum class Kind { CommandButton, Frame, ComboBox, Label };
 
 enum class Picture { None, CheckMark, Cross, QuestionArrow };
+
+// One row per machine: Label and ComboOrder have an element for each.
+inline constexpr int kRows = 5;
+
+// Which control: the name, and for the two control arrays the element (1 to kRows).
+enum class Name : std::uint8_t {
+  CommandOK,
+  CommandCancel,
+  MainFrame,
+  FrameServiceCounter,
+  ComboOrder,
+  Label,
+  LabelServiceCounter,
+  CommandQuest,
+  Header,
+};
+
+struct ControlId {
+  Name name = Name::Header;
+  int index = 0;  // element of a control array (1 to kRows); 0: not an array
+  friend bool operator==(const ControlId&, const ControlId&) = default;
+};
+
+// Whether the controls of this name are a control array.
+constexpr bool IsArray(Name name) {
+  return name == Name::ComboOrder || name == Name::Label;
+}
 
 struct Rgb {
   std::uint8_t red, green, blue;
@@ -29,16 +56,18 @@ struct Font {
 
 struct Control {
   // Fixed at creation.
-  std::string name;
-  std::optional<int> index;  // element of a control array (1 to 5), or none
+  ControlId id;
+  std::string name;  // as the language file keys the control's texts
   Kind kind = Kind::Label;
-  std::string container;  // the name of the holding control; empty: the window
+  std::optional<Name> container;                 // the holding control; none: the window
   int left = 0, top = 0, width = 0, height = 0;  // twips within the container's client area
   int tabIndex = 0;
   int helpId = 0;  // WhatsThisHelpID
   std::string tag;
   Font font;
   Picture picture = Picture::None;
+  // What a screen reader calls a button that shows only its picture.
+  std::string spokenName;
 
   // Changed at run time. Texts are Windows-1252 bytes.
   std::string caption;
@@ -47,10 +76,9 @@ struct Control {
   std::string text;                // combo boxes: the edit text
   std::vector<std::string> items;  // combo boxes: the list entries
   std::optional<Rgb> backColor;    // none: the platform's default (the combo boxes)
+  // A button that stays pressed in while its mode is on; none: a plain push button.
+  std::optional<bool> pressed;
 };
-
-// The kind's name as the language texts test it ("LABEL", "COMMANDBUTTON", ...).
-std::string KindName(Kind kind);
 
 // Every control of the window in creation order.
 std::vector<Control> CreateControls();

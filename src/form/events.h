@@ -18,6 +18,8 @@ class FormHost {
   virtual void Sync() {}
   // Let the window handle the events that are waiting, once.
   virtual void ProcessPendingEvents() {}
+  // Put the keyboard focus on control n, as the form's own doing (no focus event comes back).
+  virtual void FocusControl(std::size_t /*n*/) {}
 };
 
 class FormEvents {

@@ -13,7 +13,7 @@
 #include "errors/routine.h"
 #include "form/cancel.h"
 #include "form/help.h"
-#include "l10n/texts.h"
+#include "form/texts.h"
 #include "platform/dialog.h"
 #include "runctx/command.h"
 #include "runctx/locations.h"
@@ -23,7 +23,6 @@
 namespace morlane::form {
 namespace {
 
-constexpr int kRows = 5;
 // The text of a row without a machine with a service counter.
 const std::string kNoPosition = "-";
 
@@ -41,42 +40,37 @@ std::optional<int> WholeNumber(const std::string& text) {
   return value;
 }
 
-// Positions are compared by value: "2" and "02" are the same position; zero may repeat.
-bool HasDuplicate(const std::vector<RowInput>& inputs) {
-  std::vector<int> seen;
-  for (const RowInput& input : inputs) {
-    if (!input.position || *input.position == 0) continue;
-    if (std::find(seen.begin(), seen.end(), *input.position) != seen.end()) return true;
-    seen.push_back(*input.position);
+// The first row that is not a whole number; rows are numbered as the inputs are indexed.
+std::optional<int> FirstNonNumber(const std::vector<RowInput>& inputs) {
+  for (std::size_t n = 0; n < inputs.size(); ++n) {
+    if (inputs[n].taking && !inputs[n].position) return static_cast<int>(n);
   }
-  return false;
+  return std::nullopt;
+}
+
+// The first row whose position another row repeats. Positions are compared by value: "2" and
+// "02" are the same position; zero may repeat.
+std::optional<int> FirstDuplicate(const std::vector<RowInput>& inputs) {
+  for (std::size_t n = 0; n < inputs.size(); ++n) {
+    const auto& position = inputs[n].position;
+    if (!position || *position == 0) continue;
+    for (std::size_t k = n + 1; k < inputs.size(); ++k) {
+      if (inputs[k].position == position) return static_cast<int>(n);
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-frm_Morlane_Exe::frm_Morlane_Exe(Session& session, FormHost* host)
-    : session_(session), host_(host) {}
+frm_Morlane_Exe::frm_Morlane_Exe(Session& session) : session_(session) {}
 
-Control& frm_Morlane_Exe::ControlNamed(std::string_view name) {
-  const auto it = std::find_if(controls.begin(), controls.end(),
-                               [&](const Control& c) { return c.name == name && !c.index; });
-  if (it == controls.end()) throw Failure::InvalidArgument();
-  return *it;
-}
-
-Control& frm_Morlane_Exe::Element(std::string_view name, int index) {
-  const auto it = std::find_if(controls.begin(), controls.end(), [&](const Control& c) {
-    return c.name == name && c.index == index;
-  });
-  if (it == controls.end()) throw Failure::SubscriptOutOfRange();
-  return *it;
-}
-
-Control& frm_Morlane_Exe::Label(int index) {
-  return Element("Label", index);
-}
-Control& frm_Morlane_Exe::ComboOrder(int index) {
-  return Element("ComboOrder", index);
+Control& frm_Morlane_Exe::At(ControlId id) {
+  const auto it =
+      std::find_if(controls.begin(), controls.end(), [&](const Control& c) { return c.id == id; });
+  if (it != controls.end()) return *it;
+  if (IsArray(id.name)) throw Failure::SubscriptOutOfRange();
+  throw Failure::InvalidArgument();
 }
 
 void frm_Morlane_Exe::Sync() {
@@ -152,16 +146,26 @@ void frm_Morlane_Exe::CloseMe() {
   });
   routine.Step([&] { busyCursor = true; });
   Sync();
+  refusedRow_.reset();
   if (routine.Test([&] { return WriteInputs() == InputsOutcome::Refused; })) {
     routine.Step([&] { CommandOK().enabled = true; });
     routine.Step([&] { CommandCancel().enabled = true; });
     busyCursor = false;
     Sync();
+    FocusRefusedRow();
     return;
   }
   busyCursor = false;
   Sync();
   EndProgram(session_, platform::ExitStatus::Stored);
+}
+
+// The user lands where the fault is: on the box that is not a whole number, or on the first of
+// the boxes that give the same position.
+void frm_Morlane_Exe::FocusRefusedRow() {
+  if (!refusedRow_ || host_ == nullptr) return;
+  const Control& box = ComboOrder(*refusedRow_);
+  host_->FocusControl(static_cast<std::size_t>(&box - controls.data()));
 }
 
 // ---- The order editor ------------------------------------------------------------------------
@@ -239,13 +243,13 @@ std::vector<RowInput> frm_Morlane_Exe::ReadRows(Routine& routine, int rows) {
 // Every taking row must hold a whole number, and no two the same position, before anything is
 // stored.
 bool frm_Morlane_Exe::RefuseInputs(Routine& routine, const std::vector<RowInput>& inputs) {
-  const bool nonNumber = std::any_of(inputs.begin(), inputs.end(), [](const RowInput& input) {
-    return input.taking && !input.position;
-  });
-  const char* refusal = nonNumber              ? "Nur ganze Zahlen erlaubt!"
-                        : HasDuplicate(inputs) ? "Mehrfachnennungen nicht erlaubt!"
-                                               : nullptr;
+  const auto nonNumber = FirstNonNumber(inputs);
+  const auto duplicate = nonNumber ? std::nullopt : FirstDuplicate(inputs);
+  const char* refusal = nonNumber   ? "Nur ganze Zahlen erlaubt!"
+                        : duplicate ? "Mehrfachnennungen nicht erlaubt!"
+                                    : nullptr;
   if (refusal == nullptr) return false;
+  refusedRow_ = nonNumber ? nonNumber : duplicate;
   routine.Step([&] {
     session_.dialogs.ShowMessage(
         {refusal, "", platform::Buttons::Ok, platform::Icon::Warning, platform::Choice::Ok});
@@ -291,15 +295,16 @@ InputsOutcome frm_Morlane_Exe::StoreAndStamp(Routine& routine, const std::string
 void frm_Morlane_Exe::CommandQuest_Click() {
   session_.HelpMode = !session_.HelpMode;
   CommandQuest().backColor = session_.HelpMode ? kPureGreen : kLightGrey;
+  CommandQuest().pressed = session_.HelpMode;
   Sync();
 }
 
 void frm_Morlane_Exe::LabelServiceCounter_Click() {
-  ShowHelpText(session_, ControlNamed("LabelServiceCounter"));
+  ShowHelpText(session_, At({Name::LabelServiceCounter}));
 }
 
 void frm_Morlane_Exe::FrameServiceCounter_Click() {
-  ShowHelpText(session_, ControlNamed("FrameServiceCounter"));
+  ShowHelpText(session_, At({Name::FrameServiceCounter}));
 }
 
 void frm_Morlane_Exe::Label_Click(int index) {

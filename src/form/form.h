@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "form/controls.h"
@@ -32,7 +31,7 @@ struct RowInput {
 
 class frm_Morlane_Exe final : public FormModel {
  public:
-  explicit frm_Morlane_Exe(Session& session, FormHost* host = nullptr);
+  explicit frm_Morlane_Exe(Session& session);
   frm_Morlane_Exe(const frm_Morlane_Exe&) = delete;
   frm_Morlane_Exe& operator=(const frm_Morlane_Exe&) = delete;
 
@@ -46,13 +45,13 @@ class frm_Morlane_Exe final : public FormModel {
   bool busyCursor = false;
   std::string ConfigurationIniPath;
 
-  // Controls by name; an array element outside 1..5 is a failure (subscript out of range).
-  Control& ControlNamed(std::string_view name);
-  Control& Label(int index);
-  Control& ComboOrder(int index);
-  Control& CommandOK() { return ControlNamed("CommandOK"); }
-  Control& CommandCancel() { return ControlNamed("CommandCancel"); }
-  Control& CommandQuest() { return ControlNamed("CommandQuest"); }
+  // Controls by id; an array element outside 1..kRows is a failure (subscript out of range).
+  Control& At(ControlId id);
+  Control& Label(int index) { return At({Name::Label, index}); }
+  Control& ComboOrder(int index) { return At({Name::ComboOrder, index}); }
+  Control& CommandOK() { return At({Name::CommandOK}); }
+  Control& CommandCancel() { return At({Name::CommandCancel}); }
+  Control& CommandQuest() { return At({Name::CommandQuest}); }
 
   // Lifecycle.
   void Form_Load();
@@ -77,17 +76,19 @@ class frm_Morlane_Exe final : public FormModel {
   void ComboOrder_GotFocus(int index) override;
 
  private:
-  Control& Element(std::string_view name, int index);
   bool IsValidMachine(int n, const std::string& validMachines);
   void DisableRow(Routine& routine, int n);
   // The three steps of WriteInputs.
   std::vector<RowInput> ReadRows(Routine& routine, int rows);
   bool RefuseInputs(Routine& routine, const std::vector<RowInput>& inputs);
+  void FocusRefusedRow();
   InputsOutcome StoreAndStamp(Routine& routine, const std::string& validMachines, int rows);
   void Sync();
 
   Session& session_;
-  FormHost* host_;
+  FormHost* host_ = nullptr;
+  // The row a refused store found at fault: the user is taken there.
+  std::optional<int> refusedRow_;
 };
 
 }  // namespace morlane::form

@@ -4,30 +4,39 @@ namespace morlane::form {
 
 void FormModel::Clicked(std::size_t n) {
   if (n >= controls.size()) return;
-  const Control& c = controls[n];
-  if (c.index) {
-    if (c.name == "Label") {
-      Label_Click(*c.index);
-    } else if (c.name == "ComboOrder") {
-      ComboOrder_Click(*c.index);
-    }
-  } else if (c.name == "CommandOK") {
-    CommandOK_Click();
-  } else if (c.name == "CommandCancel") {
-    CommandCancel_Click();
-  } else if (c.name == "CommandQuest") {
-    CommandQuest_Click();
-  } else if (c.name == "LabelServiceCounter") {
-    LabelServiceCounter_Click();
-  } else if (c.name == "FrameServiceCounter") {
-    FrameServiceCounter_Click();
+  const ControlId id = controls[n].id;
+  switch (id.name) {
+    case Name::Label:
+      Label_Click(id.index);
+      break;
+    case Name::ComboOrder:
+      ComboOrder_Click(id.index);
+      break;
+    case Name::CommandOK:
+      CommandOK_Click();
+      break;
+    case Name::CommandCancel:
+      CommandCancel_Click();
+      break;
+    case Name::CommandQuest:
+      CommandQuest_Click();
+      break;
+    case Name::LabelServiceCounter:
+      LabelServiceCounter_Click();
+      break;
+    case Name::FrameServiceCounter:
+      FrameServiceCounter_Click();
+      break;
+    case Name::MainFrame:
+    case Name::Header:
+      break;  // no handler
   }
 }
 
 void FormModel::Focused(std::size_t n) {
   if (n >= controls.size()) return;
-  const Control& c = controls[n];
-  if (c.index && c.name == "ComboOrder") ComboOrder_GotFocus(*c.index);
+  const ControlId id = controls[n].id;
+  if (id.name == Name::ComboOrder) ComboOrder_GotFocus(id.index);
 }
 
 void FormModel::Edited(std::size_t n, const std::string& text) {

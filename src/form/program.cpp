@@ -61,7 +61,13 @@ platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
         WhyNoGui(provider, display));
   }
   try {
-    return gui->RunWindow(form);
+    const platform::ExitStatus status = gui->RunWindow(form);
+    if (const std::string why = gui->WindowFailure(); !why.empty()) {
+      // Said in a box where one can still be shown, else logged on the way out.
+      ReportFault(session, "The window cannot be created: " + why);
+      EndProgram(session, platform::ExitStatus::NotStored);
+    }
+    return status;
   } catch (const platform::GuiUnavailable& e) {
     EndWithoutDisplay(session, stored + ", but it cannot be shown", e.reason);
   }

@@ -34,7 +34,8 @@ class LazyDialogs : public platform::DialogService {
 [[noreturn]] void EndWithoutDisplay(Session& session, const std::string& text,
                                     const std::string& reason);
 
-// Loads the form and, unless it has ended the process already, runs its window.
+// Loads the form and, unless it has ended the process already, runs its window. A window that
+// cannot be made is reported (silent: in the service-pack log) and ends the run NotStored.
 platform::ExitStatus RunProgram(Session& session, form::frm_Morlane_Exe& form,
                                 platform::GuiProvider& provider);
 

@@ -27,6 +27,8 @@ class GuiModule {
   virtual Choice ShowMessage(const MessageRequest& request) = 0;
   // Shows the window of the form and runs it until it closes (a confirmed close request).
   virtual ExitStatus RunWindow(form::FormEvents& form) = 0;
+  // Why the last RunWindow could not make the window; empty when it could.
+  virtual std::string WindowFailure() const { return {}; }
 };
 
 class GuiProvider {

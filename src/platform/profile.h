@@ -68,8 +68,7 @@ class NativeProfileService final : public ProfileService {
   int WriteStrings(const ProfileEntries& entries, const std::string& path) override;
 
  private:
-  struct State;  // what the backend keeps between calls
-  ProfileOptions options_;
+  struct State;  // what the backend keeps between calls, its options among it
   std::unique_ptr<State> state_;
 };
 

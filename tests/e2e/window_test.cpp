@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -70,6 +72,11 @@ const std::string kCancelLine = "Konfigurations-EXE wurde abgebrochen:     Morla
 const std::string kStandalone = "Erweiterte Konfiguration Config - standalone";
 const std::string kIntegrated = "Erweiterte Konfiguration Config - integriert";
 const std::string kAppTitle = "Morlane_Config";  // the boxes without a title of their own
+#ifdef MORLANE_UNDER_WINE
+const std::string kWine = MORLANE_UNDER_WINE;
+#else
+const std::string kWine;
+#endif
 
 // A file that the program changed, as it writes it: the POSIX program changes only the lines
 // concerned; Windows (here Wine) writes the whole file anew, without its blank lines.
@@ -138,6 +145,7 @@ class WindowRun : public ::testing::Test {
   void TearDown() override {
     if (HasFailure() && desktop_ != nullptr && desktop_->Connected()) Screenshot("failure");
     program_.reset();  // kills its process group if it still runs
+    bus_.reset();
   }
 
   static std::string OnScreen() {
@@ -146,8 +154,46 @@ class WindowRun : public ::testing::Test {
   }
 
   void Start(const std::vector<std::string>& args) {
-    program_ =
-        p.Start(args, {"DISPLAY=" + screen_->display(), "XDG_RUNTIME_DIR=" + (p.dir / "runtime")});
+    std::vector<std::string> environment = {"DISPLAY=" + screen_->display(),
+                                            "XDG_RUNTIME_DIR=" + (p.dir / "runtime")};
+    environment.insert(environment.end(), environment_.begin(), environment_.end());
+    program_ = p.Start(args, environment);
+  }
+
+  // The Linux program shows itself to a screen reader on a private accessibility bus; the
+  // Windows program's controls are read directly.
+  void ListenAsScreenReader() {
+    if (kUnderWine) return;
+    bus_ = std::make_unique<AccessibilityBus>(screen_->display(), p.dir / "runtime");
+    if (!bus_->error().empty()) throw StepFailed(bus_->error());
+    environment_ = bus_->Environment();
+  }
+
+  // What a screen reader says of each button, box and label, "role|name|states|description",
+  // sorted (screen_reader.py, window_probe.cpp).
+  std::vector<std::string> Spoken() {
+    const std::vector<std::string> reader =
+        kUnderWine ? std::vector<std::string>{kWine, MORLANE_SCREEN_READER, kStandalone}
+                   : std::vector<std::string>{"/usr/bin/python3", MORLANE_SCREEN_READER, kAppTitle};
+    const ToolResult r = RunTool(reader, screen_->display(), 20000, environment_);
+    if (r.status != 0) throw StepFailed("no screen reader's view: " + r.output);
+    std::vector<std::string> lines;
+    std::istringstream output(r.output);
+    for (std::string line; std::getline(output, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();  // Wine's console ends lines so
+      if (line.find('|') != std::string::npos) lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+  // The states of the control with this role and name, "" when it has none or is not there.
+  std::string StatesOf(const std::string& role, const std::string& name) {
+    const std::string start = role + "|" + name + "|";
+    for (const std::string& line : Spoken()) {
+      if (line.rfind(start, 0) == 0)
+        return line.substr(start.size(), line.find('|', start.size()) - start.size());
+    }
+    return "";
   }
 
   // Waits for a window of the program with this title; gives up early when the program ends.
@@ -327,6 +373,8 @@ class WindowRun : public ::testing::Test {
   static inline VirtualScreen* screen_ = nullptr;
   static inline Desktop* desktop_ = nullptr;
 
+  std::unique_ptr<AccessibilityBus> bus_;
+  std::vector<std::string> environment_;  // added to the program's and the reader's
   ProjectTree p;
   ServicePackLogWatcher servicePackLog{p};
   std::unique_ptr<UserInput> input_;
@@ -617,12 +665,18 @@ TEST_F(WindowRun, StoredPositionsShowWholeAndOkStoresWhatIsShown) {
     // Not cut at the right either: white after the last glyph.
     EXPECT_LT(seen.last, seen.end - 1) << s.text;
   }
+  // A position typed and left with Tab shows whole too, also where the box was made for short
+  // ones (a box sized for its start values showed "10" scrolled to "0"; row 2 holds 10).
+  TypeInto(1, "12");
+  Keys({"Tab"});
+  ASSERT_TRUE(WaitUntil([&] { return glyphs(1).runs >= 2; }, kWaitMs)) << "12 typed";
+  EXPECT_GE(glyphs(1).last - glyphs(1).first + 1, 9);
   Click(kOk);
   ExpectEndsWithZero();
   EXPECT_EQ(
       p.Read("parameter/Program.ini"),
       "[Project]\r\nNumberOfMachines=4\r\nOrderOfServiceCounter2=10\r\nOrderOfServiceCounter3="
-      "-5\r\nOrderOfServiceCounter4=32767\r\nOrderOfServiceCounter1=-1\r\n");
+      "-5\r\nOrderOfServiceCounter4=32767\r\nOrderOfServiceCounter1=12\r\n");
 }
 
 // ---- Cancel and the close request ---------------------------------------------------------------
@@ -743,6 +797,108 @@ TEST_F(WindowRun, HelpModeShowsTheTextsInsteadOfActing) {
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
   // The texts given are kept; only the keys that were missing are added after them.
   EXPECT_EQ(p.Read("Config/Morlane_Config.ini").substr(0, language.size()), language);
+}
+
+// ---- For every user ----------------------------------------------------------------------------
+
+// A screen reader tells every control apart, knows when help mode is on, and finds the user on
+// the box at fault after a refused store; Enter and Escape there do nothing.
+TEST_F(WindowRun, ScreenReaderTellsTheControlsApartAndFindsTheBoxAtFault) {
+  p.Write("Config/Morlane_Config.ini",
+          "[Language]\r\nLanguage=1031\r\n[1031]\r\nCaption_CommandCancel_=Verwerfen\r\n"
+          "TTT_CommandOK_=Speichert<CRLF>und endet\r\nTTT_ComboOrder1_=<b>Platz</b> & 0\r\n");
+  ListenAsScreenReader();
+  Open({}, kStandalone);
+  // The Linux program says its tool tips as descriptions, as plain text; the help button is a
+  // toggle there.
+  const auto tip = [](const std::string& text) { return kUnderWine ? "" : text; };
+  const std::string quest = kUnderWine ? "push button" : "check box";
+  std::vector<std::string> expected = {
+      "push button|OK||" + tip("Speichert<CRLF>und endet"),
+      "push button|Verwerfen||",
+      quest + "|Hilfe|focused|",
+      "combo box|Maschine 1  (Filler)||" + tip("<b>Platz</b> & 0"),
+      "combo box|Maschine 2  ( none )|disabled|",
+      "combo box|Maschine 3  (Cartoner)||",
+      "combo box|Maschine 4  ( none )|disabled|",
+      "combo box|Maschine 5  ( none )|disabled|",
+      "label|Maschine 1  (Filler)||",
+      "label|Maschine 2  ( none )|disabled|",
+      "label|Maschine 3  (Cartoner)||",
+      "label|Maschine 4  ( none )|disabled|",
+      "label|Maschine 5  ( none )|disabled|",
+      "label|Reihenfolge Servicez\xc3\xa4hler||",
+      "label|Reject - Konfiguration Servicez\xc3\xa4hler||",
+  };
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Spoken(), expected);
+
+  Click(kQuest);
+  ASSERT_TRUE(WaitUntil([&] { return ShowsInColour(kQuest, HelpGreen, 500); }, kWaitMs));
+  EXPECT_NE(StatesOf(quest, "Hilfe").find("on"), std::string::npos) << "help mode on";
+  Click(kQuest);
+  ASSERT_TRUE(WaitUntil([&] { return !ShowsInColour(kQuest, HelpGreen, 1); }, kWaitMs));
+  EXPECT_EQ(StatesOf(quest, "Hilfe").find("on"), std::string::npos) << "help mode off";
+
+  // Row 1 holds 2 already: the store is refused, and the user lands on row 1, the first box
+  // that gives the position twice, although row 3 was typed into last.
+  TypeInto(3, "2");
+  Click(kOk);
+  Answer(WaitForBox(kAppTitle), {"Return"});
+  WaitUntilOkEnabled();
+  // Without a window manager the window gets the keyboard back from the box only so.
+  if (!desktop_->Focus(window_)) throw StepFailed("the window does not take the focus");
+  EXPECT_TRUE(WaitUntil([&] { return StatesOf("combo box", "Maschine 1  (Filler)") == "focused"; },
+                        kWaitMs))
+      << ::testing::PrintToString(Spoken());
+  Keys({"Return", "Escape"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_TRUE(StillRunning());
+  EXPECT_EQ(desktop_->Find("Cancel?"), 0u);
+  EXPECT_EQ(desktop_->Find(kAppTitle), 0u);
+  EXPECT_EQ(p.Read("parameter/Program.ini"), kProgramIni);
+
+  Click(kCancel);
+  Answer(WaitForBox("Cancel?"), {"y"});
+  ExpectEndsWithZero();
+}
+
+// At 150 % (Linux) or 144 dpi (Windows) the designed window, 1188 x 860 pixels, is larger than
+// the 1366 x 768 screen: it is scaled down to fit, title bar and buttons on the screen.
+TEST_F(WindowRun, WholeWindowStaysOnASmallScreenAtLargeScale) {
+  struct LargeScale {
+    explicit LargeScale(const std::string& display) : display_(display) { Set("144"); }
+    ~LargeScale() { Set("96"); }
+    void Set(const std::string& dpi) {
+      if (!kUnderWine) return;
+      for (const char* key : {"HKCU\\Control Panel\\Desktop",
+                              "HKLM\\System\\CurrentControlSet\\Hardware Profiles\\Current\\"
+                              "Software\\Fonts"}) {
+        RunTool({kWine, "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", dpi, "/f"},
+                display_, 30000);
+      }
+    }
+    std::string display_;
+  } scale(screen_->display());
+  if (!kUnderWine) environment_ = {"QT_SCALE_FACTOR=1.5"};
+  Start({});
+  window_ = WaitForTitle(kStandalone, "window");
+  const Rect r = desktop_->Geometry(window_);
+  // Painted and ready: OK shows its green check mark in the bottom right quarter.
+  const Rect buttons{r.width / 2, r.height * 3 / 4, r.width / 2, r.height / 4};
+  EXPECT_TRUE(WaitUntil(
+      [&] { return desktop_->CountPixels(window_, buttons, CheckMarkGreen) > 100; }, kWaitMs));
+  Screenshot("scaled");
+  EXPECT_GE(r.x, 0);
+  EXPECT_GE(r.y, 0);
+  EXPECT_LE(r.x + r.width, 1366);
+  EXPECT_LE(r.y + r.height, 768);
+  // Scaled, not cut: larger than at 96 dpi, in the designed proportions.
+  EXPECT_GT(r.height, Px(kClientArea.height));
+  EXPECT_NEAR(r.width * kClientArea.height / double(kClientArea.width), r.height, 4);
+  desktop_->RequestClose(window_);
+  Answer(WaitForBox("Cancel?"), {"y"});
+  ExpectEndsWithZero();
 }
 
 }  // namespace

@@ -61,6 +61,17 @@ std::vector<std::string> EnvironmentWithDisplay(const std::string& display) {
   return env;
 }
 
+// The environment with `extra` in place of the entries of the same names.
+std::vector<std::string> Merged(std::vector<std::string> env,
+                                const std::vector<std::string>& extra) {
+  for (const std::string& entry : extra) {
+    const std::string name = entry.substr(0, entry.find('=') + 1);
+    std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
+    env.push_back(entry);
+  }
+  return env;
+}
+
 std::vector<char*> Pointers(std::vector<std::string>& texts) {
   std::vector<char*> pointers;
   for (auto& t : texts)
@@ -89,14 +100,14 @@ std::string FindTool(const std::string& name) {
   return {};
 }
 
-ToolResult RunTool(const std::vector<std::string>& argv, const std::string& display,
-                   int timeoutMs) {
+ToolResult RunTool(const std::vector<std::string>& argv, const std::string& display, int timeoutMs,
+                   const std::vector<std::string>& environment) {
   ToolResult result;
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   int out[2];
   if (argv.empty() || ::pipe2(out, O_CLOEXEC) != 0) return result;
   std::vector<std::string> args = argv;
-  std::vector<std::string> env = EnvironmentWithDisplay(display);
+  std::vector<std::string> env = Merged(EnvironmentWithDisplay(display), environment);
   auto argp = Pointers(args);
   auto envp = Pointers(env);
 
@@ -148,7 +159,7 @@ VirtualScreen::VirtualScreen(std::vector<std::string> arguments, bool refusing) 
   // Xvfb picks a free display number itself and writes it to this descriptor once it accepts
   // clients; -noreset keeps it from resetting between two test programs.
   std::vector<std::string> args = {xvfb,        "-displayfd", std::to_string(ready[1]),
-                                   "-screen",   "0",          "1280x1024x24",
+                                   "-screen",   "0",          "1366x768x24",
                                    "-nolisten", "tcp",        "-noreset",
                                    "-s",        "0"};
   args.insert(args.end(), arguments.begin(), arguments.end());
@@ -204,6 +215,97 @@ VirtualScreen::~VirtualScreen() {
   ::kill(pid_, SIGTERM);
   bool timedOut = false;
   Reap(pid_, Clock::now() + std::chrono::seconds(5), timedOut);
+}
+
+// ---- The accessibility bus -------------------------------------------------------------------
+
+namespace {
+
+// Starts a helper in a process group of its own with its output in `log`; `keepOpen` is the
+// one descriptor it inherits besides (-1: none).
+pid_t StartHelper(std::vector<std::string> args, std::vector<std::string> env,
+                  const std::string& log, int keepOpen) {
+  auto argp = Pointers(args);
+  auto envp = Pointers(env);
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    BecomeHelper(parent, SIGTERM);
+    const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (fd >= 0) {
+      ::dup2(fd, STDOUT_FILENO);
+      ::dup2(fd, STDERR_FILENO);
+    }
+    if (keepOpen >= 0) ::fcntl(keepOpen, F_SETFD, 0);
+    ::execve(argp[0], argp.data(), envp.data());
+    ::_exit(127);
+  }
+  return pid;
+}
+
+// Ends a helper's process group. The bus daemons it started become our children (we are
+// their subreaper), so that none is left behind, not even as a zombie.
+void EndGroup(pid_t pid) {
+  if (pid <= 0) return;
+  ::kill(-pid, SIGTERM);
+  bool timedOut = false;
+  Reap(pid, Clock::now() + std::chrono::seconds(5), timedOut);
+  const auto deadline = Clock::now() + std::chrono::seconds(5);
+  while (::waitpid(-pid, nullptr, WNOHANG) >= 0 && Clock::now() < deadline) {
+    ::kill(-pid, SIGKILL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+}  // namespace
+
+AccessibilityBus::AccessibilityBus(const std::string& display, const std::string& runtimeDir)
+    : runtimeDir_(runtimeDir) {
+  const std::string daemon = "/usr/bin/dbus-daemon";
+  const std::string launcher = "/usr/libexec/at-spi-bus-launcher";
+  if (::access(daemon.c_str(), X_OK) != 0 || ::access(launcher.c_str(), X_OK) != 0) {
+    error_ = "no accessibility bus (Debian packages dbus, at-spi2-core)";
+    return;
+  }
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+  int ready[2];
+  if (::pipe2(ready, O_CLOEXEC) != 0) {
+    error_ = "no pipe for dbus-daemon";
+    return;
+  }
+  const std::string log = runtimeDir + "/bus.log";
+  daemon_ = StartHelper(
+      {daemon, "--session", "--nofork", "--print-address=" + std::to_string(ready[1])},
+      Merged(EnvironmentWithDisplay(display), {"XDG_RUNTIME_DIR=" + runtimeDir}), log, ready[1]);
+  ::close(ready[1]);
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  pollfd readable{ready[0], POLLIN, 0};
+  while (address_.find('\n') == std::string::npos) {
+    const int left = MsLeft(deadline);
+    if (left == 0 || ::poll(&readable, 1, left) <= 0) break;
+    char c[256];
+    const ssize_t n = ::read(ready[0], c, sizeof c);
+    if (n <= 0) break;
+    address_.append(c, static_cast<std::size_t>(n));
+  }
+  ::close(ready[0]);
+  if (address_.find('\n') == std::string::npos) {
+    error_ = "dbus-daemon did not start: " + testing::ReadFile(log);
+    return;
+  }
+  address_.resize(address_.find('\n'));
+  launcher_ = StartHelper({launcher, "--launch-immediately"},
+                          Merged(EnvironmentWithDisplay(display), Environment()), log, -1);
+}
+
+AccessibilityBus::~AccessibilityBus() {
+  EndGroup(launcher_);
+  EndGroup(daemon_);
+}
+
+std::vector<std::string> AccessibilityBus::Environment() const {
+  return {"DBUS_SESSION_BUS_ADDRESS=" + address_, "XDG_RUNTIME_DIR=" + runtimeDir_,
+          "QT_ACCESSIBILITY=1", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"};
 }
 
 // ---- What a user sees ------------------------------------------------------------------------

@@ -35,10 +35,13 @@ struct ToolResult {
   bool timedOut = false;
   std::string output;  // stdout and stderr
 };
-// Runs a command (argv[0] a full path) with DISPLAY set; kills it after the limit.
-ToolResult RunTool(const std::vector<std::string>& argv, const std::string& display, int timeoutMs);
+// Runs a command (argv[0] a full path) with DISPLAY set, and `environment` added; kills it after
+// the limit.
+ToolResult RunTool(const std::vector<std::string>& argv, const std::string& display, int timeoutMs,
+                   const std::vector<std::string>& environment = {});
 
-// Xvfb on a free display number, for the life of the object; killed with the test process too.
+// Xvfb on a free display number with a screen of 1366 x 768, as a small laptop has, for the life
+// of the object; killed with the test process too.
 class VirtualScreen {
  public:
   // `arguments` are passed on to Xvfb ("-dpi", "120"). A refusing server admits only a cookie
@@ -56,6 +59,27 @@ class VirtualScreen {
   pid_t pid_ = -1;
   std::string display_;
   std::string error_;
+};
+
+// A private session bus with the accessibility bus on it, as a desktop session has them, for
+// the life of the object; what it started is gone with it.
+class AccessibilityBus {
+ public:
+  AccessibilityBus(const std::string& display, const std::string& runtimeDir);
+  ~AccessibilityBus();
+  AccessibilityBus(const AccessibilityBus&) = delete;
+  AccessibilityBus& operator=(const AccessibilityBus&) = delete;
+
+  const std::string& error() const { return error_; }  // empty when it runs
+  // For a program that shows itself to a screen reader, and for the reader.
+  std::vector<std::string> Environment() const;
+
+ private:
+  std::string address_;
+  std::string error_;
+  std::string runtimeDir_;
+  pid_t daemon_ = -1;
+  pid_t launcher_ = -1;
 };
 
 struct Rect {

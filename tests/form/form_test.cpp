@@ -119,18 +119,28 @@ TEST_F(FormTest, SilentStartWithADuplicateShowsTheMessageAndKeepsTheWindow) {
 TEST_F(FormTest, DuplicatesAreRefusedByValueAndNothingIsWritten) {
   Load();
   const std::string before = p.Read("parameter/Program.ini");
+  // The focus goes where the fault is: the box that is no whole number, or the first box of
+  // a position given twice.
+  struct FocusHost : FormHost {
+    std::vector<std::size_t> focused;
+    void FocusControl(std::size_t n) override { focused.push_back(n); }
+  } host;
+  form.SetHost(&host);
   const struct {
     const char* row1;
     const char* row3;
     const char* message;
-  } refused[] = {{"1", "1", "Mehrfachnennungen nicht erlaubt!"},
-                 {"2", "02", "Mehrfachnennungen nicht erlaubt!"},
-                 {"-1", "-1", "Mehrfachnennungen nicht erlaubt!"},
-                 {"abc", "1", "Nur ganze Zahlen erlaubt!"},
-                 {"", "1", "Nur ganze Zahlen erlaubt!"},
-                 {"1", "40000", "Nur ganze Zahlen erlaubt!"},
-                 {"1.5", "2", "Nur ganze Zahlen erlaubt!"}};
+    int focusRow;
+  } refused[] = {{"1", "1", "Mehrfachnennungen nicht erlaubt!", 1},
+                 {"2", "02", "Mehrfachnennungen nicht erlaubt!", 1},
+                 {"-1", "-1", "Mehrfachnennungen nicht erlaubt!", 1},
+                 {"abc", "1", "Nur ganze Zahlen erlaubt!", 1},
+                 {"", "1", "Nur ganze Zahlen erlaubt!", 1},
+                 {"1", "40000", "Nur ganze Zahlen erlaubt!", 3},
+                 {"3", "x", "Nur ganze Zahlen erlaubt!", 3},
+                 {"1.5", "2", "Nur ganze Zahlen erlaubt!", 1}};
   for (const auto& c : refused) {
+    host.focused.clear();
     p.dialogs.shown.clear();
     p.dialogs.answers = {Choice::Ok};
     form.ComboOrder(1).text = c.row1;
@@ -146,7 +156,10 @@ TEST_F(FormTest, DuplicatesAreRefusedByValueAndNothingIsWritten) {
     EXPECT_FALSE(form.busyCursor);
     EXPECT_EQ(form.ComboOrder(1).text, c.row1);
     EXPECT_EQ(form.ComboOrder(3).text, c.row3);
+    ASSERT_EQ(host.focused.size(), 1u);
+    EXPECT_EQ(&form.controls[host.focused[0]], &form.ComboOrder(c.focusRow)) << c.row1 << c.row3;
   }
+  form.SetHost(nullptr);
   EXPECT_EQ(p.Read("parameter/Program.ini"), before);
   EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), kCfg);
 }
@@ -308,6 +321,7 @@ TEST_F(FormTest, HelpModeGuardsOkAndCancelButNotTheCloseBox) {
   form.CommandQuest_Click();
   EXPECT_TRUE(s.HelpMode);
   EXPECT_EQ(form.CommandQuest().backColor, kPureGreen);
+  EXPECT_EQ(form.CommandQuest().pressed, true);  // the state a screen reader tells
   p.dialogs.answers = {Choice::Ok, Choice::Ok, Choice::No};
   EXPECT_EQ(Ok(), kStillOpen);
   EXPECT_EQ(Cancel(), kStillOpen);
@@ -325,6 +339,7 @@ TEST_F(FormTest, HelpModeGuardsOkAndCancelButNotTheCloseBox) {
   form.CommandQuest_Click();
   EXPECT_FALSE(s.HelpMode);
   EXPECT_EQ(form.CommandQuest().backColor, kLightGrey);
+  EXPECT_EQ(form.CommandQuest().pressed, false);
   EXPECT_EQ(Ok(), ExitStatus::Stored);
 }
 

@@ -58,7 +58,7 @@ TEST_F(HelpTest, LabelsFrameAndCombosShowTheirTextOnlyInHelpMode) {
 TEST_F(HelpTest, ViewEventsByPositionReachTheNamedHandlers) {
   const auto at = [&](const std::string& name, std::optional<int> index = std::nullopt) {
     for (std::size_t n = 0; n < form.controls.size(); ++n) {
-      if (form.controls[n].name == name && form.controls[n].index == index) return n;
+      if (form.controls[n].name == name && form.controls[n].id.index == index.value_or(0)) return n;
     }
     throw std::out_of_range(name);
   };

@@ -19,6 +19,7 @@ class RecordingGui : public platform::GuiModule {
   std::vector<std::string> messages;
   int windows = 0;
   bool unusable = false;  // nothing can be shown after all (no interactive desktop)
+  std::string windowFailure;
   Choice ShowMessage(const platform::MessageRequest& request) override {
     if (unusable) throw platform::GuiUnavailable{"no interactive desktop"};
     messages.push_back(request.text);
@@ -27,8 +28,9 @@ class RecordingGui : public platform::GuiModule {
   platform::ExitStatus RunWindow(form::FormEvents&) override {
     if (unusable) throw platform::GuiUnavailable{"no interactive desktop"};
     ++windows;
-    return platform::ExitStatus::Stored;
+    return windowFailure.empty() ? ExitStatus::Stored : ExitStatus::NotStored;
   }
+  std::string WindowFailure() const override { return windowFailure; }
 };
 
 class FakeProvider : public platform::GuiProvider {
@@ -201,6 +203,19 @@ TEST_F(ProgramTest, WithADisplayTheWindowRunsAndMessagesGoToTheGui) {
   EXPECT_EQ(Run(), ExitStatus::Stored);
   EXPECT_EQ(provider.gui.messages, std::vector<std::string>{"Mehrfachnennungen nicht erlaubt!"});
   EXPECT_EQ(provider.gui.windows, 2);
+
+  // A window that cannot be made says why, in a box or (silent) in the service-pack log.
+  provider.gui.windowFailure = "Not enough memory (8)";
+  provider.gui.messages.clear();
+  p.process.commandLine = "";
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
+  EXPECT_EQ(provider.gui.messages,
+            std::vector<std::string>{"The window cannot be created: Not enough memory (8)"});
+  EXPECT_EQ(p.ServicePackLog(), "");
+  p.process.commandLine = "/EXTERNAL=SILENT";
+  EXPECT_EQ(Run(), ExitStatus::NotStored);
+  EXPECT_EQ(p.ServicePackLog(),
+            "! Fault Morlane_Config: The window cannot be created: Not enough memory (8)\r\n");
 }
 
 }  // namespace

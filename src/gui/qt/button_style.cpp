@@ -19,6 +19,15 @@ class PlainFace final : public QProxyStyle {
     if (element != PE_PanelButtonCommand || (option->state & State_Sunken)) return;
     // Inside the border and its highlight, which take two pixels in the usual styles.
     painter->fillRect(option->rect.adjusted(2, 2, -2, -2), option->palette.button().color());
+    // The style's own focus mark, a thin line in a light colour, is barely seen on the grey: a
+    // black frame two pixels wide inside the border.
+    if (option->state & State_HasFocus) {
+      painter->save();
+      painter->setPen(QPen(Qt::black, 2));
+      painter->setBrush(Qt::NoBrush);
+      painter->drawRect(QRectF(option->rect).adjusted(4, 4, -4, -4));
+      painter->restore();
+    }
   }
 };
 

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "form/view_rules.h"
 #include "gui/qt/position_box.h"
 #include "gui/qt/text_codec.h"
 #include "gui/qt/widgets.h"
@@ -83,8 +84,8 @@ void MirrorCombo(const Control& c, QComboBox* combo) {
   // text is left alone with its cursor.
   if (newItems || ToAnsi(combo->currentText()) != c.text) {
     const QString text = FromAnsi(c.text);
-    // The list's selection follows the text, so the arrow keys move on from there.
-    combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    const auto selected = form::ListSelection(c);
+    combo->setCurrentIndex(selected ? static_cast<int>(*selected) : -1);
     combo->setEditText(text);
   }
 }
@@ -95,7 +96,7 @@ void Mirror(const Control& c, Shown& shown) {
   QWidget* w = shown.widget;
   if (w->isEnabled() != c.enabled) w->setEnabled(c.enabled);
 
-  const QString tip = ToolTipHtml(c.toolTip);
+  const QString tip = ToolTipHtml(form::ShownToolTip(c, shown.cut));
   if (w->toolTip() != tip) w->setToolTip(tip);
 
   MirrorBackColor(c, shown);

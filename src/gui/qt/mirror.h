@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "form/controls.h"
 
@@ -13,6 +14,8 @@ struct Shown {
   QWidget* widget = nullptr;
   std::optional<form::Rgb> backColor;  // as last applied
   bool backColorApplied = false;
+  std::string fitted;  // labels: the caption last fitted
+  bool cut = false;    // labels: the caption did not fit whole
 };
 
 // Touches only what differs, so that mirroring an unchanged control changes nothing on screen

@@ -6,40 +6,13 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
-#include <algorithm>
+#include "form/view_rules.h"
+#include "gui/qt/widgets.h"
 
 namespace morlane::gui::qt {
-namespace {
 
-// The widest texts of the numbers −32768 to 32767 in any font: every digit is as wide as the
-// widest digit at most, and the longest text has a sign.
-int WidestNumber(const QFontMetrics& metrics) {
-  int digit = 0;
-  for (char c = '0'; c <= '9'; ++c) {
-    digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
-  }
-  return metrics.horizontalAdvance(QLatin1Char('-')) + 5 * digit;
-}
-
-// How far to the right the box may reach: its container's inside, less the gap the layout
-// keeps, and not into a control beside it.
-int RightLimit(const QComboBox* combo) {
-  const QWidget* parent = combo->parentWidget();
-  const QRect box = combo->geometry();
-  int limit = parent->contentsRect().right() - 2;
-  for (const QObject* child : parent->children()) {
-    const auto* other = qobject_cast<const QWidget*>(child);
-    if (other == nullptr || other == combo || other->isWindow()) continue;
-    const QRect g = other->geometry();
-    const bool beside = g.top() <= box.bottom() && g.bottom() >= box.top();
-    if (beside && g.left() > box.left()) limit = std::min(limit, g.left() - 2);
-  }
-  return limit;
-}
-
-}  // namespace
-
-void FitPositionBox(QComboBox* combo) {
+void FitPositionBox(const std::vector<form::Control>& controls, std::size_t n, int dpi,
+                    QComboBox* combo) {
   QStyleOptionComboBox option;
   option.initFrom(combo);
   option.editable = true;
@@ -48,13 +21,15 @@ void FitPositionBox(QComboBox* combo) {
                                                      QStyle::SC_ComboBoxEditField, combo);
   // The edit field keeps a margin of its own on both sides, and room for the cursor.
   const QMargins margins = combo->lineEdit()->textMargins();
-  const int needed =
-      WidestNumber(combo->fontMetrics()) + 2 * 2 + 1 + margins.left() + margins.right();
-  const int grow = needed - field.width();
-  if (grow <= 0) return;
+  const QFontMetrics metrics = combo->fontMetrics();
+  const int widest = form::WidestPosition([&](std::string_view text) {
+    return metrics.horizontalAdvance(
+        QLatin1String(text.data(), static_cast<qsizetype>(text.size())));
+  });
+  const int needed = widest + 2 * 2 + 1 + margins.left() + margins.right();
+  const int width = form::PositionBoxWidth(controls, n, dpi, needed - field.width());
   const QRect box = combo->geometry();
-  const int width = std::min(box.width() + grow, RightLimit(combo) - box.left() + 1);
-  if (width > box.width()) combo->setGeometry(box.left(), box.top(), width, box.height());
+  if (width != box.width()) combo->setGeometry(box.left(), box.top(), width, box.height());
 }
 
 void FitListToEntries(QComboBox* combo) {

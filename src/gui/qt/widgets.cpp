@@ -2,18 +2,20 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <cmath>
 #include <optional>
 
+#include "form/view_rules.h"
 #include "gui/qt/button_style.h"
 #include "gui/qt/combo_style.h"
 #include "gui/qt/fitted_label.h"
 #include "gui/qt/fonts.h"
+#include "gui/qt/screen_fit.h"
 #include "gui/qt/text_codec.h"
 
 namespace morlane::gui::qt {
@@ -51,25 +53,40 @@ class Clickable final : public Base {
   bool pressed_ = false;
 };
 
-QPixmap LoadPicture(form::Picture picture) {
-  QString path;
+// A PNG of the resources, named as PNG so that Qt does not load every image plugin to guess the
+// format first.
+QImage ReadPng(const QString& path) {
+  QImageReader reader(path, "png");
+  reader.setAutoDetectImageFormat(false);
+  return reader.read();
+}
+
+// The picture at its designed size, with the versions drawn for 1.5 and 2 times as many dots per
+// inch: Qt takes the one the screen needs instead of enlarging the small one.
+QIcon LoadPicture(form::Picture picture, QSize& size) {
+  QString name;
   switch (picture) {
     case form::Picture::CheckMark:
-      path = QStringLiteral(":/art/check.png");
+      name = QStringLiteral("check");
       break;
     case form::Picture::Cross:
-      path = QStringLiteral(":/art/cross.png");
+      name = QStringLiteral("cross");
       break;
     case form::Picture::QuestionArrow:
-      path = QStringLiteral(":/art/quest.png");
+      name = QStringLiteral("quest");
       break;
     case form::Picture::None:
       return {};
   }
-  // Named as PNG, so that Qt does not load every image plugin to guess the format first.
-  QImageReader reader(path, "png");
-  reader.setAutoDetectImageFormat(false);
-  return QPixmap::fromImage(reader.read());
+  QIcon icon;
+  for (const char* factor : {"", "@1.5x", "@2x"}) {
+    const QImage image =
+        ReadPng(QStringLiteral(":/art/") + name + QLatin1String(factor) + QStringLiteral(".png"));
+    if (image.isNull()) continue;
+    if (icon.isNull()) size = image.size();
+    icon.addPixmap(QPixmap::fromImage(image));
+  }
+  return icon;
 }
 
 QWidget* CreateButton(const Control& control, QWidget* parent, const WidgetEvents& events) {
@@ -78,10 +95,11 @@ QWidget* CreateButton(const Control& control, QWidget* parent, const WidgetEvent
   // No default button: Enter and Escape act only on a button that has the focus.
   button->setAutoDefault(false);
   button->setDefault(false);
-  const QPixmap picture = LoadPicture(control.picture);
+  QSize size;
+  const QIcon picture = LoadPicture(control.picture, size);
   if (!picture.isNull()) {
-    button->setIcon(QIcon(picture));
-    button->setIconSize(picture.size());
+    button->setIcon(picture);
+    button->setIconSize(size);
   }
   QObject::connect(button, &QPushButton::clicked, button, [f = events.clicked] { f(); });
   return button;
@@ -137,25 +155,26 @@ QWidget* CreateOfKind(const Control& control, QWidget* parent, const WidgetEvent
 
 }  // namespace
 
-int Pixels(int twips) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) / form::kTwipsPerPixel));
+int Pixels(int twips, int dpi) {
+  return form::Pixels(twips, dpi);
 }
 
 QColor ToQColor(form::Rgb rgb) {
   return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-bool TakesFocus(Kind kind) {
-  return kind == Kind::CommandButton || kind == Kind::ComboBox;
-}
-
-QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvents& events) {
+QWidget* CreateWidget(const Control& control, QWidget* parent, const WidgetEvents& events,
+                      int dpi) {
   QWidget* w = CreateOfKind(control, parent, events);
-  w->setGeometry(Pixels(control.left), Pixels(control.top), Pixels(control.width),
-                 Pixels(control.height));
-  if (const auto font = FontOf(control.font)) w->setFont(*font);
-  w->setFocusPolicy(TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
-  if (TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
+  w->setGeometry(Pixels(control.left, dpi), Pixels(control.top, dpi), Pixels(control.width, dpi),
+                 Pixels(control.height, dpi));
+  const double scale = dpi / static_cast<double>(kDesignDpi);
+  if (const auto font = FontOf(control.font)) w->setFont(ScaledFont(*font, scale));
+  if (auto* button = qobject_cast<QPushButton*>(w); button != nullptr && scale < 1) {
+    button->setIconSize(button->iconSize() * scale);
+  }
+  w->setFocusPolicy(form::TakesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
+  if (form::TakesFocus(control.kind) && events.keyAndFocusFilter != nullptr) {
     w->installEventFilter(events.keyAndFocusFilter);
   }
   return w;

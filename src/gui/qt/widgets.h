@@ -12,10 +12,12 @@ class QWidget;
 
 namespace morlane::gui::qt {
 
-int Pixels(int twips);
+// The layout's pixels are those of 96 dots per inch; Qt scales them for the screen. A screen too
+// small for the designed window gets a layout of fewer dots per inch.
+inline constexpr int kDesignDpi = 96;
+
+int Pixels(int twips, int dpi = kDesignDpi);
 QColor ToQColor(form::Rgb rgb);
-// Whether a control of the kind takes the keyboard focus (and has a place in the tab order).
-bool TakesFocus(form::Kind kind);
 
 // What a new widget reports, and to whom.
 struct WidgetEvents {
@@ -27,7 +29,9 @@ struct WidgetEvents {
   QObject* keyAndFocusFilter = nullptr;
 };
 
-// The widget of `control` inside `parent`, at its place and in its font.
-QWidget* CreateWidget(const form::Control& control, QWidget* parent, const WidgetEvents& events);
+// The widget of `control` inside `parent`, at its place and in its font, both at the layout's
+// dots per inch (fonts never below 8 pt).
+QWidget* CreateWidget(const form::Control& control, QWidget* parent, const WidgetEvents& events,
+                      int dpi = kDesignDpi);
 
 }  // namespace morlane::gui::qt

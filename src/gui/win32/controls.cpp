@@ -13,18 +13,25 @@ using form::Control;
 using form::Kind;
 using form::Picture;
 
-int IconOf(Picture picture) {
+// A picture's icon resource and its designed size in pixels at 96 dpi; the icon holds it drawn
+// at 1, 1.5 and 2 times that size.
+struct Artwork {
+  int icon = 0;
+  SIZE size{};
+};
+
+Artwork ArtworkOf(Picture picture) {
   switch (picture) {
     case Picture::CheckMark:
-      return kIconCheckMark;
+      return {kIconCheckMark, {44, 36}};
     case Picture::Cross:
-      return kIconCross;
+      return {kIconCross, {37, 39}};
     case Picture::QuestionArrow:
-      return kIconQuestionArrow;
+      return {kIconQuestionArrow, {41, 45}};
     case Picture::None:
       break;
   }
-  return 0;
+  return {};
 }
 
 // Where a control goes and the style all kinds share.
@@ -42,21 +49,18 @@ HWND NewChild(const char* windowClass, const char* text, DWORD style, const Plac
                            at.parent, at.id, at.instance, nullptr);
 }
 
-// The picture at its own size, as drawn; size is left alone without a picture.
-HICON LoadPicture(HINSTANCE instance, Picture picture, SIZE& size) {
-  const int icon = IconOf(picture);
-  if (icon == 0) return nullptr;
-  const auto loaded = static_cast<HICON>(
-      ::LoadImageA(instance, MAKEINTRESOURCEA(icon), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+// The size of an icon as loaded.
+SIZE IconSize(HICON icon) {
+  SIZE size{};
   ICONINFO info{};
-  if (loaded != nullptr && ::GetIconInfo(loaded, &info)) {
+  if (icon != nullptr && ::GetIconInfo(icon, &info)) {
     BITMAP bitmap{};
     ::GetObjectA(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
     size = {bitmap.bmWidth, info.hbmColor != nullptr ? bitmap.bmHeight : bitmap.bmHeight / 2};
     if (info.hbmColor != nullptr) ::DeleteObject(info.hbmColor);
     if (info.hbmMask != nullptr) ::DeleteObject(info.hbmMask);
   }
-  return loaded;
+  return size;
 }
 
 // The window height of a combo box includes its drop-down list.
@@ -107,11 +111,24 @@ void FormWindow::AddToolTips() {
   }
 }
 
+// The picture at its designed size at the layout's DPI: Windows takes the image of the icon
+// nearest that size (scaling it where none is drawn at it); size is left alone without one.
+HICON FormWindow::LoadPicture(Picture picture, SIZE& size) const {
+  const Artwork art = ArtworkOf(picture);
+  if (art.icon == 0) return nullptr;
+  const auto loaded = static_cast<HICON>(::LoadImageA(
+      instance_, MAKEINTRESOURCEA(art.icon), IMAGE_ICON, ::MulDiv(art.size.cx, layoutDpi_, 96),
+      ::MulDiv(art.size.cy, layoutDpi_, 96), LR_DEFAULTCOLOR));
+  if (loaded != nullptr) size = IconSize(loaded);
+  return loaded;
+}
+
 HWND FormWindow::CreateControl(std::size_t n, HWND parent) {
   const Control& c = events_.Controls()[n];
   Shown& s = shown_[n];
   const HWND hwnd = CreateControlWindow(n, parent);
   if (hwnd == nullptr) return nullptr;
+  s.hwnd = hwnd;
   // What the first paint shows; Mirror() compares with it.
   s.caption = c.caption;
   s.backColor = c.backColor;
@@ -129,22 +146,24 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
   const Control& c = events_.Controls()[n];
   Shown& s = shown_[n];
   const DWORD common = WS_CHILD | WS_VISIBLE | (c.enabled ? 0 : WS_DISABLED);
+  // Made at the size the form's rules fit its text to: nothing is moved afterwards.
+  const form::Box box =
+      c.kind == Kind::Label ? FitLabel(n) : form::DesignedBox(events_.Controls(), n, layoutDpi_);
   const Placement at{
       .instance = instance_,
       .parent = parent,
       .id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + n)),
       .style = common,
-      .x = Pixels(c.left),
-      .y = Pixels(c.top),
-      .width = Pixels(c.width),
-      .height = Pixels(c.height),
+      .x = box.left,
+      .y = box.top,
+      .width = c.kind == Kind::ComboBox ? ComboWidth(n) : box.width,
+      .height = box.height,
   };
-  s.designWidth = at.width;
   switch (c.kind) {
     case Kind::CommandButton: {
       // Drawn by the window: the face takes the control's colour (the help button turns green).
       const HWND hwnd = NewChild("BUTTON", "", WS_TABSTOP | BS_OWNERDRAW, at, at.height);
-      s.icon = LoadPicture(instance_, c.picture, s.iconSize);
+      s.icon = LoadPicture(c.picture, s.iconSize);
       return hwnd;
     }
     case Kind::Frame: {
@@ -156,8 +175,9 @@ HWND FormWindow::CreateControlWindow(std::size_t n, HWND parent) {
     case Kind::ComboBox:
       return NewCombo(at, s.edit);
     case Kind::Label:
-      return NewChild("STATIC", c.caption.c_str(), SS_LEFT | SS_NOTIFY | SS_NOPREFIX, at,
-                      at.height);
+      // Drawn by the window in the lines the form's label rule gives; the window text stays the
+      // whole caption.
+      return NewChild("STATIC", c.caption.c_str(), SS_OWNERDRAW | SS_NOTIFY, at, at.height);
   }
   return nullptr;
 }

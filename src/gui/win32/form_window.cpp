@@ -8,6 +8,23 @@
 #include "gui/win32/form_window_internal.h"
 
 namespace morlane::gui::win32 {
+namespace {
+
+// "what: the system's text (code)".
+std::string SystemErrorText(const std::string& what, DWORD code) {
+  char* text = nullptr;
+  const DWORD length = ::FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = length > 0 && text != nullptr ? std::string(text, length) : std::string();
+  if (text != nullptr) ::LocalFree(text);
+  while (!reason.empty() &&
+         (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' '))
+    reason.pop_back();
+  return what + ": " + (reason.empty() ? "error" : reason) + " (" + std::to_string(code) + ")";
+}
+
+}  // namespace
 
 using form::Rgb;
 
@@ -21,6 +38,7 @@ FormWindow::~FormWindow() {
     ::DestroyWindow(window_);
   }
   if (toolTips_ != nullptr) ::DestroyWindow(toolTips_);
+  if (measure_ != nullptr) ::DeleteDC(measure_);
   for (const Shown& s : shown_) {
     if (s.icon != nullptr) ::DestroyIcon(s.icon);
   }
@@ -49,33 +67,44 @@ bool FormWindow::RegisterClasses(HINSTANCE instance) {
 }
 
 int FormWindow::Pixels(int twips) const {
-  return ::MulDiv(twips, dpi_, 1440);
+  return form::Pixels(twips, layoutDpi_);
 }
 
 bool FormWindow::Create() {
   instance_ = ::GetModuleHandleA(nullptr);
-  if (!RegisterClasses(instance_)) return false;
-  const HDC screen = ::GetDC(nullptr);
-  dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
+  if (!RegisterClasses(instance_)) {
+    failure_ = SystemErrorText("the window class is refused", ::GetLastError());
+    return false;
+  }
+  measure_ = ::CreateCompatibleDC(nullptr);
+  dpi_ = ::GetDeviceCaps(measure_, LOGPIXELSY);
+  ReadColourScheme();
 
-  // A fixed layout: no resizing border, no maximise box.
-  constexpr DWORD kStyle =
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  RECT frame{0, 0, Pixels(form::kClientWidth), Pixels(form::kClientHeight)};
-  ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  RECT desktop{0, 0, width, height};
+  RECT desktop{0, 0, 0, 0};
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
-  const int x = desktop.left + std::max<int>(0, (desktop.right - desktop.left - width) / 2);
-  const int y = desktop.top + std::max<int>(0, (desktop.bottom - desktop.top - height) / 2);
+  scale_ = FitScale(desktop);
+  layoutDpi_ = static_cast<int>(std::lround(dpi_ * scale_));
+  const SIZE size = WindowSize();
+  // Centred on the work area; where it does not fit, its title bar at the top left.
+  const int x = desktop.left + std::max<int>(0, (desktop.right - desktop.left - size.cx) / 2);
+  const int y = desktop.top + std::max<int>(0, (desktop.bottom - desktop.top - size.cy) / 2);
   caption_ = events_.Caption();
-  window_ = ::CreateWindowExA(0, kWindowClass, caption_.c_str(), kStyle, x, y, width, height,
-                              nullptr, nullptr, instance_, this);
-  if (window_ == nullptr) return false;
+  window_ = ::CreateWindowExA(0, kWindowClass, caption_.c_str(), kWindowStyle, x, y, size.cx,
+                              size.cy, nullptr, nullptr, instance_, this);
+  if (window_ == nullptr) {
+    failure_ = SystemErrorText("Windows refuses to make it", ::GetLastError());
+    return false;
+  }
 
   Build();
+  OrderLabelsBeforeBoxes();
+  // Made on a screen of another DPI than the main one: laid out for that screen.
+  if (const int actual = WindowDpi(window_); actual != 0 && actual != dpi_) {
+    dpi_ = actual;
+    RECT placed{};
+    ::GetWindowRect(window_, &placed);
+    Relayout(placed);
+  }
   events_.SetHost(this);
   Sync();
   return true;
@@ -85,13 +114,8 @@ void FormWindow::Build() {
   const auto& controls = events_.Controls();
   shown_.resize(controls.size());
   for (std::size_t n = 0; n < controls.size(); ++n) {
-    HWND parent = window_;
-    for (std::size_t k = 0; k < n; ++k) {
-      if (!controls[n].container.empty() && controls[k].name == controls[n].container &&
-          !controls[k].index) {
-        parent = shown_[k].hwnd;
-      }
-    }
+    const auto container = form::ContainerOf(controls, n);
+    const HWND parent = container && *container < n ? shown_[*container].hwnd : window_;
     shown_[n].hwnd = CreateControl(n, parent);
   }
   built_ = true;
@@ -102,17 +126,20 @@ HFONT FormWindow::FontOf(const form::Font& font) {
   const std::string key =
       font.family + "/" + std::to_string(font.points) + (font.bold ? "/bold" : "");
   if (const auto known = fonts_.find(key); known != fonts_.end()) return known->second;
-  const int height = -static_cast<int>(std::lround(font.points * dpi_ / 72.0));
-  HFONT created = ::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.family.c_str());
+  // Scaled down with the layout, but never below 8 pt.
+  const double points = std::min(font.points, std::max(font.points * scale_, 8.0));
+  const int height = -static_cast<int>(std::lround(points * dpi_ / 72.0));
+  HFONT created =
+      ::CreateFontA(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                    ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, InstalledFace(font.family).c_str());
   if (created == nullptr) created = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   fonts_[key] = created;
   return created;
 }
 
 HBRUSH FormWindow::Brush(Rgb colour) {
-  const COLORREF value = ToColorRef(colour);
+  const COLORREF value = FaceColour(colour);
   HBRUSH& brush = brushes_[value];
   if (brush == nullptr) brush = ::CreateSolidBrush(value);
   return brush;

@@ -16,10 +16,23 @@ inline constexpr char kWindowClass[] = "MorlaneConfigForm";
 inline constexpr char kFrameClass[] = "MorlaneConfigFrame";
 inline constexpr int kFirstId = 1000;               // control n has the id kFirstId + n
 inline constexpr UINT kReadComboText = WM_APP + 1;  // wParam: the combo's position
+inline constexpr UINT kDpiChanged = 0x02E0;         // WM_DPICHANGED, for headers that lack it
 inline constexpr UINT_PTR kToolTipTimer = 1;
 inline constexpr UINT kToolTipDelayMs = 250;  // well before anyone's pointer rests on a control
 inline constexpr int kListRows = 8;           // rows of an open drop-down list
 inline constexpr int kComboTextMargin = 2;    // pixels left and right of a combo's text
+
+// A fixed layout: no resizing border, no maximise box.
+inline constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// The face to ask Windows for: the designed one where it is installed; for "MS Sans Serif",
+// missing on many systems (Windows then picks a much wider face), the metric-compatible
+// "Microsoft Sans Serif", then "Tahoma".
+std::string InstalledFace(const std::string& designed);
+
+// The DPI of the screen the window is on, where Windows tells it per window; 0 where not.
+int WindowDpi(HWND window);
 
 inline COLORREF ToColorRef(form::Rgb rgb) {
   return RGB(rgb.red, rgb.green, rgb.blue);
@@ -35,15 +48,6 @@ inline std::string WindowText(HWND hwnd) {
 // The form window that owns the window or frame hwnd; none before it has been attached.
 inline FormWindow* FromHandle(HWND hwnd) {
   return reinterpret_cast<FormWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
-
-// Counts the handlers running, so that what a handler's message box causes is told apart from
-// what the user does.
-template <typename Handler>
-void FormWindow::Call(Handler handler) {
-  ++handlersRunning_;
-  handler();
-  --handlersRunning_;
 }
 
 }  // namespace morlane::gui::win32

@@ -73,7 +73,7 @@ void FormWindow::OnFrameReleased(HWND frame, POINT at) {
   RECT r{};
   ::GetClientRect(frame, &r);
   if (::PtInRect(&r, at) && ::ChildWindowFromPointEx(frame, at, CWP_SKIPINVISIBLE) == frame) {
-    Call([&] { events_.Clicked(n); });
+    handlers_.Clicked(n);
   }
 }
 

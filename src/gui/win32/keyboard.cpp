@@ -1,9 +1,6 @@
 // The keyboard handling of a dialog and the order in which the focus moves.
 #include "gui/win32/form_window.h"
 
-#include <algorithm>
-#include <vector>
-
 #include "gui/win32/form_window_internal.h"
 
 namespace morlane::gui::win32 {
@@ -11,41 +8,15 @@ namespace morlane::gui::win32 {
 using form::Control;
 using form::Kind;
 
-bool FormWindow::TakesFocus(std::size_t n) const {
-  const Control& c = events_.Controls()[n];
-  return (c.kind == Kind::CommandButton || c.kind == Kind::ComboBox) && c.enabled &&
-         shown_[n].hwnd != nullptr;
-}
-
 void FormWindow::FocusFirst() {
-  std::optional<std::size_t> first;
-  const auto& controls = events_.Controls();
-  for (std::size_t n = 0; n < shown_.size(); ++n) {
-    if (!TakesFocus(n)) continue;
-    if (!first || controls[n].tabIndex < controls[*first].tabIndex) first = n;
-  }
-  if (first) ::SetFocus(shown_[*first].hwnd);
+  const auto first = form::FirstFocus(events_.Controls());
+  if (first && *first < shown_.size()) ::SetFocus(shown_[*first].hwnd);
 }
 
 void FormWindow::MoveFocus(bool forward) {
-  const auto& controls = events_.Controls();
-  std::vector<std::size_t> order;
-  for (std::size_t n = 0; n < shown_.size(); ++n) {
-    if (TakesFocus(n)) order.push_back(n);
-  }
-  if (order.empty()) return;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return controls[a].tabIndex < controls[b].tabIndex;
-  });
-  const auto current = PositionOf(::GetFocus());
-  auto at = current ? std::find(order.begin(), order.end(), *current) : order.end();
-  std::size_t next = 0;
-  if (at == order.end()) {
-    next = forward ? order.front() : order.back();
-  } else {
-    const auto k = static_cast<std::size_t>(at - order.begin());
-    next = order[forward ? (k + 1) % order.size() : (k + order.size() - 1) % order.size()];
-  }
+  const auto to = form::NextFocus(events_.Controls(), PositionOf(::GetFocus()), forward);
+  if (!to || *to >= shown_.size()) return;
+  const std::size_t next = *to;
   ::SetFocus(shown_[next].hwnd);
   // A combo's text is selected when the keyboard brings the focus, as in a dialog.
   if (shown_[next].edit != nullptr) ::SendMessageA(shown_[next].edit, EM_SETSEL, 0, -1);
@@ -67,8 +38,7 @@ bool FormWindow::PreTranslate(const MSG& message) {
       if (listOpen) return false;
       if (n && events_.Controls()[*n].kind == Kind::CommandButton &&
           events_.Controls()[*n].enabled) {
-        const std::size_t pressed = *n;
-        Call([&] { events_.Clicked(pressed); });
+        handlers_.Clicked(*n);
       }
       return true;
     case VK_ESCAPE:

@@ -60,7 +60,7 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam < shown_.size()) ReadComboText(wParam);
       return 0;
     case WM_DRAWITEM:
-      DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -79,11 +79,21 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
       return TRUE;
     case WM_SIZE:
-      if (built_) Call([&] { events_.Form_Resize(); });
+      if (built_) handlers_.Resized();
       return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
+    case kDpiChanged:
+      dpi_ = HIWORD(wParam);
+      Relayout(*reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      // High-contrast mode switched on or off while the window is open.
+      ReadColourScheme();
+      ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;
@@ -112,7 +122,7 @@ void FormWindow::OnNotify(LPARAM lParam) {
   const auto* header = reinterpret_cast<const NMHDR*>(lParam);
   if (header->code != TTN_GETDISPINFOA && header->code != TTN_GETDISPINFOW) return;
   const auto n = PositionOf(reinterpret_cast<HWND>(header->idFrom));
-  toolTipText_ = n ? events_.Controls()[*n].toolTip : std::string();
+  toolTipText_ = n ? form::ShownToolTip(events_.Controls()[*n], shown_[*n].cut) : std::string();
   if (header->code == TTN_GETDISPINFOA) {
     reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = toolTipText_.data();
   } else {
@@ -122,7 +132,7 @@ void FormWindow::OnNotify(LPARAM lParam) {
 
 void FormWindow::OnActivate(bool active) {
   if (!active) {
-    ++deactivations_;
+    handlers_.BoxShown();
     const HWND focus = ::GetFocus();
     if (focus != nullptr && ::IsChild(window_, focus)) savedFocus_ = focus;
     return;
@@ -137,23 +147,22 @@ void FormWindow::OnActivate(bool active) {
   restoring_ = false;
   // A message box of a running handler takes the activation away and gives it back; that
   // is no activation of the window by the user.
-  if (handlersRunning_ == 0 && built_) Call([&] { events_.Form_Activate(); });
+  if (built_) handlers_.Activated();
 }
 
 void FormWindow::OnClose() {
-  bool cancel = false;
-  Call([&] { events_.Form_QueryUnload(cancel, 0); });
-  if (!cancel) ::DestroyWindow(window_);
+  if (handlers_.CloseRequested()) ::DestroyWindow(window_);
 }
 
 void FormWindow::OnCommand(std::size_t n, int code) {
   const Control& c = events_.Controls()[n];
   switch (c.kind) {
     case Kind::CommandButton:
-      if (code == BN_CLICKED) Call([&] { events_.Clicked(n); });
+      // A quick second click is a click too, not a double click that the button swallows.
+      if (code == BN_CLICKED || code == BN_DOUBLECLICKED) handlers_.Clicked(n);
       break;
     case Kind::Label:
-      if (code == STN_CLICKED) Call([&] { events_.Clicked(n); });
+      if (code == STN_CLICKED) handlers_.Clicked(n);
       break;
     case Kind::ComboBox:
       if (mirroring_) break;
@@ -163,18 +172,20 @@ void FormWindow::OnCommand(std::size_t n, int code) {
         const LRESULT chosen = ::SendMessageA(shown_[n].hwnd, CB_GETCURSEL, 0, 0);
         if (chosen != CB_ERR)
           events_.Edited(n, ListEntry(shown_[n].hwnd, static_cast<WPARAM>(chosen)));
-        Call([&] { events_.Clicked(n); });
+        handlers_.Clicked(n);
       } else if (code == CBN_EDITCHANGE) {
         events_.Edited(n, WindowText(shown_[n].hwnd));
       } else if (code == CBN_CLOSEUP) {
         // Whatever the closed list left in the edit field, once the combo has put it there.
         ::PostMessageA(window_, kReadComboText, n, 0);
-      } else if (code == CBN_SETFOCUS && !restoring_ && handlersRunning_ == 0) {
-        const int before = deactivations_;
-        Call([&] { events_.Focused(n); });
-        // A message box shown for a focusing click (help mode) has taken that click: the list
-        // that the click goes on to open is closed again.
-        if (deactivations_ != before) ::PostMessageA(shown_[n].hwnd, CB_SHOWDROPDOWN, FALSE, 0);
+      } else if (code == CBN_SETFOCUS && !restoring_) {
+        // The list that a click taken by a message box goes on to open is closed again
+        // (closing a list that is not open changes nothing).
+        if (handlers_.Focused(n, true)) ::PostMessageA(shown_[n].hwnd, CB_SHOWDROPDOWN, FALSE, 0);
+      } else if (code == CBN_KILLFOCUS && shown_[n].edit != nullptr) {
+        // A text longer than the box stays scrolled to its end otherwise; shown from its start.
+        ::SendMessageA(shown_[n].edit, EM_SETSEL, 0, 0);
+        ::SendMessageA(shown_[n].edit, EM_SCROLLCARET, 0, 0);
       }
       break;
     case Kind::Frame:
@@ -187,7 +198,8 @@ LRESULT FormWindow::OnColour(UINT message, HDC dc, HWND control) {
   if (n) {
     const Control& c = events_.Controls()[*n];
     if (c.backColor) {
-      ::SetBkColor(dc, ToColorRef(*c.backColor));
+      ::SetBkColor(dc, FaceColour(*c.backColor));
+      ::SetTextColor(dc, TextColour());
       return reinterpret_cast<LRESULT>(Brush(*c.backColor));
     }
   }

@@ -1,10 +1,13 @@
-#include "gui/win32/win32_gui.h"
+// The native Windows GUI: message boxes through MessageBoxA and the window of the form, both
+// taking the core's Windows-1252 text as it is. It is the Windows program's GUI provider,
+// linked into the executable and started on first use.
 
 #include <windows.h>
 
 #include <string>
 
 #include "gui/win32/form_window.h"
+#include "platform/backend.h"
 
 namespace morlane::gui::win32 {
 namespace {
@@ -61,9 +64,10 @@ class Win32Gui final : public platform::GuiModule {
 
   platform::ExitStatus RunWindow(form::FormEvents& form) override {
     FormWindow window(form);
+    failure_.clear();
     if (!window.Create()) {
-      throw platform::GuiUnavailable{"no interactive desktop: the window cannot be created (" +
-                                     LastError() + ")"};
+      failure_ = window.Failure();
+      return platform::ExitStatus::NotStored;
     }
     window_ = window.Handle();
     window.Open();
@@ -73,15 +77,37 @@ class Win32Gui final : public platform::GuiModule {
     return platform::ExitStatus::Stored;
   }
 
+  std::string WindowFailure() const override { return failure_; }
+
  private:
   std::string title_;
   HWND window_ = nullptr;
+  std::string failure_;
+};
+
+// Windows always has a desktop to show the window on.
+class Win32GuiProvider final : public platform::GuiProvider {
+ public:
+  explicit Win32GuiProvider(platform::ProcessServices& process) : process_(process) {}
+  bool DisplayAvailable() const override { return true; }
+  platform::GuiModule* Gui() override {
+    if (!gui_) gui_ = std::make_unique<Win32Gui>(process_.ExecutableBaseName());
+    return gui_.get();
+  }
+
+ private:
+  platform::ProcessServices& process_;
+  std::unique_ptr<platform::GuiModule> gui_;
 };
 
 }  // namespace
+}  // namespace morlane::gui::win32
 
-std::unique_ptr<platform::GuiModule> MakeGui(const std::string& applicationTitle) {
-  return std::make_unique<Win32Gui>(applicationTitle);
+namespace morlane::platform {
+
+// argc/argv are for a toolkit that wants them; the native window does not.
+std::unique_ptr<GuiProvider> MakeGuiProvider(ProcessServices& process, int&, char**) {
+  return std::make_unique<gui::win32::Win32GuiProvider>(process);
 }
 
-}  // namespace morlane::gui::win32
+}  // namespace morlane::platform

@@ -62,6 +62,7 @@ WritePlan PlanWrites(std::string_view text, const std::vector<Entry>& entries) {
 }  // namespace
 
 struct NativeProfileService::State {
+  ProfileOptions options;
   posix::ProfileFiles files;
 
   // The file at the core's path as on disk now, nullptr when missing. A file that exists but
@@ -127,7 +128,9 @@ struct NativeProfileService::State {
 };
 
 NativeProfileService::NativeProfileService(ProfileOptions options)
-    : options_(options), state_(std::make_unique<State>()) {}
+    : state_(std::make_unique<State>()) {
+  state_->options = options;
+}
 
 NativeProfileService::~NativeProfileService() = default;
 
@@ -162,14 +165,14 @@ std::uint32_t NativeProfileService::GetInt(std::string_view section, std::string
 
 int NativeProfileService::WriteString(std::string_view section, std::string_view key,
                                       std::string_view value, const std::string& path) {
-  return state_->Store({{section, key, value}}, path, options_);
+  return state_->Store({{section, key, value}}, path, state_->options);
 }
 
 int NativeProfileService::WriteStrings(const ProfileEntries& entries, const std::string& path) {
   std::vector<Entry> views;
   for (const ProfileEntry& e : entries)
     views.push_back({e.section, e.key, e.value});
-  return state_->Store(views, path, options_);
+  return state_->Store(views, path, state_->options);
 }
 
 }  // namespace morlane::platform

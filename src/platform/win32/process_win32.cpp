@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 
 namespace morlane::platform::win32 {
 namespace {
@@ -159,15 +158,13 @@ bool SystemProcessServices::AppendToFile(const std::string& path, const std::str
   return written && closed;
 }
 
+// The program writes through C stdio only: no C++ streams to set up at every start.
 void SystemProcessServices::WriteDiagnostic(const std::string& text) {
-  std::cerr.flush();
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
 }
 
 void SystemProcessServices::EndProcess(ExitStatus status) {
-  std::cout.flush();
-  std::cerr.flush();
   std::fflush(nullptr);
   ::ExitProcess(static_cast<UINT>(status));
 }

@@ -16,11 +16,10 @@ std::string_view DefaultWithoutTrailingBlanks(std::string_view defaultValue) {
 
 }  // namespace
 
-// Windows keeps nothing of ours between calls.
+// Windows keeps nothing of ours between calls, and decides itself when a write is durable.
 struct NativeProfileService::State {};
 
-NativeProfileService::NativeProfileService(ProfileOptions options)
-    : options_(options), state_(std::make_unique<State>()) {}
+NativeProfileService::NativeProfileService(ProfileOptions) : state_(std::make_unique<State>()) {}
 
 NativeProfileService::~NativeProfileService() = default;
 

@@ -71,7 +71,7 @@ class FormViewTest : public QObject {
 
   template <typename T = QWidget>
   T* W(const char* name, std::optional<int> index = std::nullopt) {
-    auto* widget = qobject_cast<T*>(view->Widget(name, index));
+    auto* widget = qobject_cast<T*>(view->Widget(form->Named(name, index).id));
     if (widget == nullptr) qFatal("no widget %s", name);
     return widget;
   }
@@ -159,6 +159,20 @@ class FormViewTest : public QObject {
     // The combos keep the platform's colours, not the grey of their frame.
     QCOMPARE(W("ComboOrder", 1)->palette().color(QPalette::Window),
              QApplication::palette(W("ComboOrder", 1)).color(QPalette::Window));
+
+    // Black text on the grey also where the desktop's palette has light text on dark.
+    const QPalette desktop = QApplication::palette();
+    QApplication::setPalette(QPalette(QColor(40, 40, 40)));
+    {
+      FormView dark(*form);
+      for (const char* name : {"Header", "LabelServiceCounter", "CommandOK"}) {
+        const QPalette shown = dark.Widget(form->Named(name).id)->palette();
+        QCOMPARE(shown.color(QPalette::Active, QPalette::WindowText), QColor(Qt::black));
+        QCOMPARE(shown.color(QPalette::Active, QPalette::ButtonText), QColor(Qt::black));
+      }
+      QCOMPARE(dark.Widget(form->Named("Label", 2).id)->palette().color(QPalette::Window), grey);
+    }
+    QApplication::setPalette(desktop);
   }
 
   void tabOrderRunsFromQuestThroughTheCombosToCancelAndOk() {
@@ -369,51 +383,24 @@ class FormViewTest : public QObject {
     combo->hidePopup();
   }
 
-  // Row labels break at blanks; a name that still does not fit ends in "…", never mid-letter.
-  void longNamesBreakAtBlanksAndEndInAnEllipsis() {
-    using morlane::gui::qt::FittedLines;
+  // A row label shows the form's fitted lines; a cut name keeps its whole caption, and has it
+  // as tool tip.
+  void longNamesAreFittedAndCutNamesHaveTheirCaptionAsToolTip() {
     auto* label = W<QLabel>("Label", 1);
-    const QFontMetrics metrics(label->font());
-    const int width = label->contentsRect().width();
-    const int height = label->contentsRect().height();
-    QVERIFY(height / metrics.lineSpacing() >= 2);  // the layout's two lines
-    const struct {
-      QString caption;
-      QStringList lines;  // empty: the second line is cut
-    } cases[] = {
-        {"Maschine 1  (Filler)", {"Maschine 1", "(Filler)"}},
-        {"Maschine 1  (F\u00fcllmaschine)", {"Maschine 1", "(F\u00fcllmaschine)"}},
-        {"Maschine 2  ( none )", {"Maschine 2", "( none )"}},
-        {"Maschine 3  (Etikettiermaschinenstation)", {}},
-        {"Maschine 4  (Case Packer Nord Halle 7)", {}},
-        {"Maschine 5  (F\u00fcll Etikettiermaschinenstation)", {}},
-    };
-    for (const auto& c : cases) {
-      const QStringList lines = FittedLines(c.caption, metrics, width, height);
-      for (const QString& line : lines) {
-        QVERIFY2(metrics.horizontalAdvance(line) <= width, qPrintable(line));
-      }
-      if (!c.lines.isEmpty()) {
-        QCOMPARE(lines, c.lines);
-        continue;
-      }
-      QCOMPARE(lines.size(), 2);
-      QCOMPARE(lines[0], c.caption.left(10));
-      QVERIFY2(lines[1].endsWith(QChar(0x2026)), qPrintable(lines[1]));
-      // Cut after whole characters of the name: what is shown is where the name begins.
-      const QString shown = lines[1].chopped(1);
-      QVERIFY2(c.caption.mid(12).startsWith(shown), qPrintable(lines[1]));
-    }
-    // A word wider than a line ends in "…" too, and the rest follows on the next line.
-    const QStringList word = FittedLines("Etikettiermaschinenstation Nord", metrics, width, height);
-    QCOMPARE(word.size(), 2);
-    QVERIFY(word[0].endsWith(QChar(0x2026)));
-    QCOMPARE(word[1], QStringLiteral("Nord"));
-
-    // The label keeps the whole caption; only its painting is fitted.
-    form->Label(1).caption = "Maschine 1  (Etikettiermaschinenstation)";
+    const QRect designed = label->geometry();
+    form->Label(1).caption = "Maschine 1  (Filler)";
     form->Sync();
-    QCOMPARE(label->text(), QStringLiteral("Maschine 1  (Etikettiermaschinenstation)"));
+    QCOMPARE(label->geometry(), designed);
+    QVERIFY(label->toolTip().isEmpty());
+
+    form->Label(1).caption = "Maschine 1  (Etikettiermaschinenstation Nord Halle sieben)";
+    form->Sync();
+    QCOMPARE(label->text(), QString::fromStdString(form->Label(1).caption));
+    QVERIFY(label->toolTip().contains("Etikettiermaschinenstation Nord Halle sieben"));
+    // Grown into the frame, short of the position box.
+    QVERIFY(label->geometry().height() > designed.height() ||
+            label->geometry().width() > designed.width());
+    QVERIFY(label->geometry().right() < W("ComboOrder", 1)->geometry().left());
   }
 
   void helpModeShowsOnTheQuestionButton() {

@@ -30,9 +30,10 @@ class RecordingForm : public form::FormModel {
     }
   }
 
+  // The tests address controls by the names of the layout.
   form::Control& Named(const std::string& name, std::optional<int> index = std::nullopt) {
     for (auto& c : controls) {
-      if (c.name == name && c.index == index) return c;
+      if (c.name == name && c.id.index == index.value_or(0)) return c;
     }
     throw std::out_of_range(name);
   }

@@ -12,6 +12,7 @@
 #include "support/project.h"
 
 using morlane::form::frm_Morlane_Exe;
+using morlane::form::Name;
 using morlane::gui::qt::FormView;
 using morlane::platform::Choice;
 
@@ -38,11 +39,11 @@ class ViewWithModelTest : public QObject {
     FormView view(form);
     view.Open();
     QVERIFY(QTest::qWaitForWindowActive(&view));
-    const auto label = [&](int i) { return qobject_cast<QLabel*>(view.Widget("Label", i)); };
+    const auto label = [&](int i) { return qobject_cast<QLabel*>(view.Widget({Name::Label, i})); };
     const auto combo = [&](int i) {
-      return qobject_cast<QComboBox*>(view.Widget("ComboOrder", i));
+      return qobject_cast<QComboBox*>(view.Widget({Name::ComboOrder, i}));
     };
-    auto* ok = view.Widget("CommandOK");
+    auto* ok = view.Widget({Name::CommandOK});
 
     QCOMPARE(view.windowTitle(), QStringLiteral("Erweiterte Konfiguration Config - standalone"));
     QCOMPARE(label(1)->text(), QStringLiteral("Maschine 1  (<b>Filler</b>)"));
@@ -55,16 +56,18 @@ class ViewWithModelTest : public QObject {
     QVERIFY(ok->isEnabled());
 
     // Help mode: the button turns green and a label click shows the help text.
-    QTest::mouseClick(view.Widget("CommandQuest"), Qt::LeftButton);
+    QTest::mouseClick(view.Widget({Name::CommandQuest}), Qt::LeftButton);
     QVERIFY(p.session.HelpMode);
-    QCOMPARE(view.Widget("CommandQuest")->palette().color(QPalette::Button), QColor(0, 255, 0));
+    QCOMPARE(view.Widget({Name::CommandQuest})->palette().color(QPalette::Button),
+             QColor(0, 255, 0));
     p.dialogs.answers = {Choice::Ok};
     QTest::mouseClick(label(3), Qt::LeftButton);
     QCOMPARE(p.dialogs.shown.size(), std::size_t{1});
     QCOMPARE(QString::fromStdString(p.dialogs.shown[0].title), QStringLiteral("Info:"));
-    QTest::mouseClick(view.Widget("CommandQuest"), Qt::LeftButton);
+    QTest::mouseClick(view.Widget({Name::CommandQuest}), Qt::LeftButton);
     QVERIFY(!p.session.HelpMode);
-    QCOMPARE(view.Widget("CommandQuest")->palette().color(QPalette::Button), QColor(192, 192, 192));
+    QCOMPARE(view.Widget({Name::CommandQuest})->palette().color(QPalette::Button),
+             QColor(192, 192, 192));
 
     // A duplicate typed into row 3 is refused: the store reads the typed text, the window
     // stays usable, the pointer is back and the program ini is untouched.
@@ -75,7 +78,7 @@ class ViewWithModelTest : public QObject {
     QTest::mouseClick(ok, Qt::LeftButton);
     QCOMPARE(p.dialogs.shown.size(), std::size_t{2});
     QCOMPARE(p.dialogs.shown[1].text, "Mehrfachnennungen nicht erlaubt!");
-    QVERIFY(ok->isEnabled() && view.Widget("CommandCancel")->isEnabled());
+    QVERIFY(ok->isEnabled() && view.Widget({Name::CommandCancel})->isEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QCOMPARE(p.Read("parameter/Program.ini"), kProgramIni);
     QCOMPARE(combo(3)->currentText(), QStringLiteral("1"));

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/backend.h"
 #include "platform/process.h"
-#include "platform/win32/gui_win32.h"
 #include "support/fakes.h"
 
 namespace morlane::platform::win32 {
@@ -114,11 +114,12 @@ TEST(Win32GuiProvider, GivesTheNativeGuiOnceWithoutAnythingBesideTheProgram) {
   TempDir dir;  // an empty folder: no window module to load
   morlane::testing::FakeProcess process;
   process.applicationDirectory = std::filesystem::path(dir.path()).make_preferred().string();
-  Win32GuiProvider provider(process);
-  EXPECT_TRUE(provider.DisplayAvailable());
-  GuiModule* gui = provider.Gui();
+  int argc = 0;
+  const auto provider = MakeGuiProvider(process, argc, nullptr);
+  EXPECT_TRUE(provider->DisplayAvailable());
+  GuiModule* gui = provider->Gui();
   ASSERT_NE(gui, nullptr);
-  EXPECT_EQ(provider.Gui(), gui);
+  EXPECT_EQ(provider->Gui(), gui);
   EXPECT_EQ(process.diagnostics, "");
 
   // Where there is no desktop to show it on, a box is no answer: the caller ends the run.

@@ -1,4 +1,4 @@
-#include "l10n/texts.h"
+#include "form/texts.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,8 @@ class TextsTest : public ::testing::Test {
   std::string Read() { return testing::ReadFile(LanguageFile()); }
   const Control& Named(const std::string& name, std::optional<int> index = {}) {
     for (const auto& c : controls) {
-      if (c.name == name && c.index == index) return c;
+      if (c.name == name && (c.id.index == 0 ? std::nullopt : std::optional(c.id.index)) == index)
+        return c;
     }
     throw std::logic_error("no control " + name);
   }
@@ -101,7 +102,7 @@ TEST_F(TextsTest, ShippedLanguageFileIsCompleteInGermanAndEnglish) {
     LoadToolTipTexts(s, loaded);
     EXPECT_EQ(Read(), file);
     for (const Control& c : loaded) {
-      const std::string name = c.name + (c.index ? std::to_string(*c.index) : "");
+      const std::string name = c.name + (c.id.index != 0 ? std::to_string(c.id.index) : "");
       EXPECT_NE(c.caption, "\x01") << name;
       if (c.helpId != 0) {
         const std::string& help = s.HelpTexts[static_cast<std::size_t>(c.helpId)];
@@ -147,12 +148,13 @@ TEST_F(TextsTest, PartlyFilledSectionKeepsItsTextsAndGetsTheRestAppended) {
 TEST_F(TextsTest, AFailingControlIsSkippedAndThePassGoesOn) {
   std::vector<Control> some;
   Control odd = form::CreateControls()[9];  // Label(1)
+  odd.id = {form::Name::Header};
   odd.name = "Odd";
-  odd.index.reset();
   odd.tag = "";
   odd.helpId = 150;
   Control array = odd;
-  array.name = "Twin";  // shares its name but has no index: it cannot be keyed
+  array.id = {form::Name::Label};  // an element of an array without an index: it cannot be keyed
+  array.name = "Twin";
   Control twin = array;
   Control header = form::CreateControls().back();
   some = {odd, array, twin, header};
