@@ -30,6 +30,10 @@ Failure ToFailure(std::exception_ptr error) {
     // Named like the failures of a write, so the report says which file.
     Failure f = Failure::PathFileAccess();
     if (!e.path1().empty()) f.description += ": " + text::EscapeLineBreaks(e.path1().string());
+    // A store that waited in vain for the writers' lock of the file.
+    if (e.code() == std::errc::device_or_resource_busy) {
+      f.description += " (the project is in use: another run holds this file's lock)";
+    }
     return f;
   } catch (const std::ios_base::failure&) {
     return Failure::PathFileAccess();

@@ -13,20 +13,12 @@
 
 namespace morlane::testing {
 
-// The INI backend of the platform the tests run on.
+// The program's INI engine over the file primitives of the platform the tests run on.
 std::unique_ptr<platform::ProfileService> MakeNativeProfileService();
-// Its name: "posix" (our emulation) or "win32" (Windows' own services; under Wine here).
-const char* NativeBackend();
-// The expectation on the backend the tests run on, for the few results where Wine's services
-// are known to differ from our emulation (see the profile conformance table). The POSIX
-// expectation stays the complete one.
-inline std::string ForBackend(const std::string& posix, const std::string& win32) {
-  return std::string(NativeBackend()) == "win32" ? win32 : posix;
-}
 
 // Passes everything to another profile service, except writes to the listed paths, which fail,
-// and reads of the unreadable ones, which throw as the POSIX backend does for a file that
-// exists but cannot be read.
+// and reads of the unreadable ones, which throw as the engine does for a file that exists but
+// cannot be read.
 class FailingWrites : public platform::ProfileService {
  public:
   explicit FailingWrites(platform::ProfileService& inner) : inner_(inner) {}

@@ -1,4 +1,4 @@
-#include "platform/posix/codepage.h"
+#include "platform/profile/codepage.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 
 #include "platform/posix/bytes.h"
 
-namespace morlane::platform::posix {
+namespace morlane::platform {
 
 namespace {
 
@@ -141,4 +141,4 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
   return out;
 }
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform

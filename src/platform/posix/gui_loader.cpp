@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "platform/backend.h"
-#include "platform/posix/codepage.h"
 #include "platform/posix/display_probe.h"
+#include "platform/profile/codepage.h"
 
 namespace morlane::platform {
 namespace {
@@ -39,8 +39,7 @@ class PosixGuiProvider final : public GuiProvider {
 GuiModule* PosixGuiProvider::Gui() {
   if (tried_) return gui_;
   tried_ = true;
-  const std::string path =
-      posix::Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
+  const std::string path = Cp1252ToUtf8(process_.ApplicationDirectory()) + "/" + kGuiModuleFile;
   // The module stays loaded for the rest of the process.
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {

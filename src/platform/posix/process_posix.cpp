@@ -12,8 +12,8 @@
 #include <iostream>
 
 #include "platform/posix/bytes.h"
-#include "platform/posix/codepage.h"
 #include "platform/posix/path_case.h"
+#include "platform/profile/codepage.h"
 
 extern char** environ;
 
@@ -50,7 +50,6 @@ namespace morlane::platform {
 using posix::ReadExecutablePath;
 using posix::SplitExecutablePath;
 using posix::ToFileSystemPath;
-using posix::Utf8ToCp1252;
 using posix::WriteAll;
 
 SystemProcessServices::SystemProcessServices(int argc, char** argv) {

@@ -1,10 +1,12 @@
-// The POSIX side speaks UTF-8; the core speaks Windows-1252.
+// Code pages of the private-profile engine: the core speaks the ANSI code page (Windows-1252
+// on POSIX), files with a byte order mark hold UTF-8 or UTF-16, the POSIX side speaks UTF-8.
+// Each system converts with its own services (posix/codepage.cpp, win32/codepage_win32.cpp).
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace morlane::platform::posix {
+namespace morlane::platform {
 
 // UTF-8 to Windows-1252; a character the code page lacks, or an invalid byte, becomes "?".
 std::string Utf8ToCp1252(std::string_view utf8);
@@ -18,4 +20,4 @@ std::string Cp1252ToUtf8(std::string_view cp1252);
 bool Utf16ToUtf8(std::string_view utf16, bool bigEndian, std::string& out);
 bool Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out);
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform
