@@ -1,6 +1,6 @@
 // The Windows file primitives of the private-profile engine (platform/profile/
 // file_primitives.h): wide services on "\\?\" paths, a lock file held with LockFileEx, and
-// replacement by a flushed temporary file, with an in-place fallback.
+// replacement by a flushed temporary file renamed over the file, with an in-place fallback.
 #include <windows.h>
 
 #include <string>
@@ -40,6 +40,21 @@ class Handle {
 HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
             DWORD flags = FILE_ATTRIBUTE_NORMAL) {
   return ::CreateFileW(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+// Opens a file that another program may hold for a moment without sharing (Wine does so with
+// the target of every rename): a sharing violation is waited out for up to a second, so only a
+// file held for longer is a failure.
+HANDLE OpenPatiently(const std::wstring& path, DWORD access, DWORD flags) {
+  const ULONGLONG patience = ::GetTickCount64() + 1000;
+  for (;;) {
+    const HANDLE h = Open(path, access, kShareAll, OPEN_EXISTING, flags);
+    if (h != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION ||
+        ::GetTickCount64() > patience) {
+      return h;
+    }
+    ::Sleep(2);
+  }
 }
 
 std::int64_t Ticks(const FILETIME& t) {
@@ -126,7 +141,7 @@ bool RewriteInPlace(const std::wstring& path, std::string_view old, const Pieces
 // that takes no new file: the in-place rewrite may still work.
 bool RefusedByHolder(DWORD error) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
-         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_LOCK_VIOLATION;
+         error == ERROR_LOCK_VIOLATION;
 }
 
 }  // namespace
@@ -147,8 +162,7 @@ std::string SystemPath(const std::string& corePath) {
 FileProbe StatusOf(const std::string& path, FileStatus& status, std::error_code& error) {
   const std::wstring wide = WidePath(path);
   // Attributes only: allowed also while another program holds the file without sharing.
-  Handle file(
-      Open(wide, FILE_READ_ATTRIBUTES, kShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
+  Handle file(win32::OpenPatiently(wide, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS));
   if (!file.valid()) return win32::Failed(::GetLastError(), wide, error);
   BY_HANDLE_FILE_INFORMATION info;
   if (::GetFileInformationByHandle(file.get(), &info) == 0) {
@@ -161,8 +175,8 @@ FileProbe StatusOf(const std::string& path, FileStatus& status, std::error_code&
 
 FileProbe FileBytes::Read(const std::string& path, FileStatus& status, std::error_code& error) {
   const std::wstring wide = WidePath(path);
-  Handle file(Open(wide, GENERIC_READ, kShareAll, OPEN_EXISTING,
-                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
+  Handle file(
+      win32::OpenPatiently(wide, GENERIC_READ, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
   BY_HANDLE_FILE_INFORMATION info;
   if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
     return win32::Failed(::GetLastError(), wide, error);
@@ -239,9 +253,11 @@ WriterLock::~WriterLock() {
   if (handle_ != kNone && handle_ != 0) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-// Writes the content to a temporary file beside path, flushes it and puts it in the file's
-// place in one step (ReplaceFileW keeps the file's attributes and security; MoveFileExW for a
-// new file): a reader sees the old file or the new one, and a crash leaves one of them.
+// Writes the content to a temporary file beside path with the old file's attributes and
+// creation time, flushes it and renames it over the file in one step (MoveFileExW with
+// write-through): a reader sees the old file or the new one, and a crash leaves one of them.
+// ReplaceFileW would keep more of the old file (its own security) but is no single step
+// everywhere (Wine moves the old file aside first, and leaves it there when refused).
 bool ReplaceContent(const std::string& path, std::string_view old, const Pieces& content,
                     const FileStatus* oldStatus, const ReplaceOptions& options) {
   const std::wstring wide = WidePath(path);
@@ -249,7 +265,13 @@ bool ReplaceContent(const std::string& path, std::string_view old, const Pieces&
   const std::wstring temp =
       wide.substr(0, separator + 1) + L"." + wide.substr(separator + 1) +
       (options.locked ? L".new" : L"." + std::to_wstring(::GetCurrentProcessId()) + L".new");
-  Handle file(Open(temp, GENERIC_WRITE | DELETE, 0, CREATE_ALWAYS));
+  constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = oldStatus != nullptr ? oldStatus->mode & kKept : 0;
+  // A stale temporary file from a crash may be hidden: CREATE_ALWAYS must match that.
+  ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+  Handle file(Open(temp, GENERIC_WRITE | DELETE, 0, CREATE_ALWAYS,
+                   attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL));
   if (!file.valid()) {
     const DWORD error = ::GetLastError();
     if (oldStatus != nullptr && error == ERROR_ACCESS_DENIED) {
@@ -260,18 +282,28 @@ bool ReplaceContent(const std::string& path, std::string_view old, const Pieces&
   bool ok = true;
   for (const std::string_view piece : content)
     ok = ok && win32::WriteAll(file.get(), piece);
+  if (ok && oldStatus != nullptr) {
+    FILETIME created;
+    created.dwLowDateTime = static_cast<DWORD>(oldStatus->changed & 0xFFFFFFFF);
+    created.dwHighDateTime =
+        static_cast<DWORD>(static_cast<std::uint64_t>(oldStatus->changed) >> 32);
+    ::SetFileTime(file.get(), &created, nullptr, nullptr);
+  }
   ok = ok && (!options.sync || ::FlushFileBuffers(file.get()) != 0);
   ok = file.Close() && ok;
-  if (ok && oldStatus != nullptr) {
-    if (::ReplaceFileW(wide.c_str(), temp.c_str(), nullptr,
-                       REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr,
-                       nullptr) != 0) {
-      return true;
-    }
-  }
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | (options.sync ? MOVEFILE_WRITE_THROUGH : 0);
-  if (ok && ::MoveFileExW(temp.c_str(), wide.c_str(), flags) != 0) return true;
-  const DWORD error = ::GetLastError();
+  // A reader that opened the file without delete sharing (most programs do) blocks the rename
+  // while it reads: wait a moment for it rather than rewrite in place under its eyes.
+  const ULONGLONG patience = ::GetTickCount64() + 1000;
+  DWORD error = ERROR_SUCCESS;
+  while (ok) {
+    if (::MoveFileExW(temp.c_str(), wide.c_str(), flags) != 0) return true;
+    error = ::GetLastError();
+    if (oldStatus == nullptr || !win32::RefusedByHolder(error) || ::GetTickCount64() > patience) {
+      break;
+    }
+    ::Sleep(2);
+  }
   ::DeleteFileW(temp.c_str());
   if (ok && oldStatus != nullptr && win32::RefusedByHolder(error)) {
     return win32::RewriteInPlace(wide, old, content, options);
