@@ -16,14 +16,16 @@ namespace morlane::testing {
 // The program's INI engine over the file primitives of the platform the tests run on.
 std::unique_ptr<platform::ProfileService> MakeNativeProfileService();
 
-// Passes everything to another profile service, except writes to the listed paths, which fail,
-// and reads of the unreadable ones, which throw as the engine does for a file that exists but
-// cannot be read.
+// Passes everything to another profile service, except writes to the listed paths, which fail
+// (busy: throw as the engine does when another run holds the file's lock too long), and reads
+// of the unreadable ones, which throw as the engine does for a file that exists but cannot be
+// read.
 class FailingWrites : public platform::ProfileService {
  public:
   explicit FailingWrites(platform::ProfileService& inner) : inner_(inner) {}
   std::set<std::string> failing;
   std::set<std::string> unreadable;
+  std::set<std::string> busy;
   int writes = 0;
 
   std::uint32_t GetString(std::string_view s, std::string_view k, std::string_view d, char* b,
@@ -39,6 +41,10 @@ class FailingWrites : public platform::ProfileService {
   int WriteString(std::string_view s, std::string_view k, std::string_view v,
                   const std::string& p) override {
     ++writes;
+    if (busy.count(p) != 0) {
+      throw std::filesystem::filesystem_error(
+          "in use", p, std::make_error_code(std::errc::device_or_resource_busy));
+    }
     return failing.count(p) != 0 ? 0 : inner_.WriteString(s, k, v, p);
   }
 
