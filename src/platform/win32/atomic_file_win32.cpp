@@ -226,9 +226,10 @@ WriterLock::WriterLock(const std::string& path) {
     if (lock != INVALID_HANDLE_VALUE) break;
     // A lock file that is there but cannot be opened is being deleted; without one, the folder
     // takes no file and nobody can lock here.
-    if (::GetLastError() != ERROR_ACCESS_DENIED ||
-        ::GetFileAttributesW(lockPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-      return;
+    if (::GetLastError() != ERROR_ACCESS_DENIED) return;
+    if (::GetFileAttributesW(lockPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      const DWORD why = ::GetLastError();
+      if (why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND) return;
     }
     if (::GetTickCount64() > deadline) {
       handle_ = 0;  // lockable, but not now
