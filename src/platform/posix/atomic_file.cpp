@@ -289,6 +289,7 @@ WriterLock::WriterLock(const std::string& path) {
     if (errno != EWOULDBLOCK && errno != EINTR) return;
     ::usleep(2000);
   }
+  busy_ = true;
 }
 
 WriterLock::~WriterLock() {

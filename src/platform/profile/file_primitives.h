@@ -71,14 +71,17 @@ class WriterLock {
   WriterLock(const WriterLock&) = delete;
   WriterLock& operator=(const WriterLock&) = delete;
   bool held() const { return held_; }
+  // Another writer kept it for longer than the wait.
+  bool busy() const { return busy_; }
   // Nobody can lock here (the folder cannot be opened or takes no file): writing unlocked is
-  // all that is left. Otherwise a lock not held means another writer kept it too long.
-  bool unlockable() const { return handle_ == kNone; }
+  // all that is left.
+  bool unlockable() const { return handle_ == kNone && !busy_; }
 
  private:
   static constexpr std::intptr_t kNone = -1;
   std::intptr_t handle_ = kNone;  // the system's descriptor or handle
   bool held_ = false;
+  bool busy_ = false;
 };
 
 // The new content of a file as pieces written one after another, so that a large file is

@@ -83,11 +83,12 @@ struct NativeProfileService::State {
     if (Holds(target, entries)) return 1;
     // Read, edit and replace under the writers' lock, so that no other run's update is lost.
     const profile::WriterLock lock(target);
-    if (!lock.held() && !lock.unlockable()) {
+    if (lock.busy()) {
       // Another run kept the lock for longer than any store takes: the failure says why.
       throw std::filesystem::filesystem_error(
           "in use", path, std::make_error_code(std::errc::device_or_resource_busy));
     }
+    if (!lock.held() && !lock.unlockable()) return 0;
     const profile::ProfileFile* file = nullptr;
     try {
       file = files.Current(target);

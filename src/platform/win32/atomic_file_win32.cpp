@@ -232,7 +232,7 @@ WriterLock::WriterLock(const std::string& path) {
       if (why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND) return;
     }
     if (::GetTickCount64() > deadline) {
-      handle_ = 0;  // lockable, but not now
+      busy_ = true;
       return;
     }
     ::Sleep(2);
@@ -244,14 +244,18 @@ WriterLock::WriterLock(const std::string& path) {
       held_ = true;
       return;
     }
-    if (::GetTickCount64() > deadline) return;
+    if (::GetLastError() != ERROR_LOCK_VIOLATION) return;  // no locks here: the write fails
+    if (::GetTickCount64() > deadline) {
+      busy_ = true;
+      return;
+    }
     ::Sleep(2);
   }
 }
 
 WriterLock::~WriterLock() {
   // Closing releases the lock and, for the last holder, deletes the lock file.
-  if (handle_ != kNone && handle_ != 0) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  if (handle_ != kNone) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
 // Writes the content to a temporary file beside path with the old file's attributes and

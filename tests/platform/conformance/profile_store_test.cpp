@@ -15,6 +15,7 @@
 
 #include "platform/conformance/child_process.h"
 #include "platform/profile.h"
+#include "platform/profile/file_primitives.h"
 #include "support/fakes.h"
 
 namespace morlane::platform {
@@ -135,6 +136,25 @@ TEST(ProfileCrash, ConcurrentWritersLoseNoUpdate) {
   EXPECT_EQ(missing, 0) << "updates lost";
   EXPECT_EQ(service.GetInt("Data", "keep", 0, path), 1u);
   EXPECT_EQ(Entries(dir.path()), Names{"shared.ini"});
+}
+
+// A writer that finds the lock held for longer than any store takes gives up after the wait
+// and says why, naming the file; the file stays as it was.
+TEST(ProfileCrash, LockHeldTooLongFailsTheWriteAsInUse) {
+  TempDir dir;
+  const std::string path = dir / "held.ini";
+  WriteFile(path, "[Data]\r\nk=1\r\n");
+  const profile::WriterLock other(profile::SystemPath(path));
+  ASSERT_TRUE(other.held());
+  NativeProfileService service;
+  try {
+    service.WriteString("Data", "k", "2", path);
+    ADD_FAILURE() << "the write did not wait for the lock";
+  } catch (const std::filesystem::filesystem_error& e) {
+    EXPECT_EQ(e.code(), std::errc::device_or_resource_busy);
+    EXPECT_EQ(e.path1().string(), path);
+  }
+  EXPECT_EQ(ReadFile(path), "[Data]\r\nk=1\r\n");
 }
 
 }  // namespace
