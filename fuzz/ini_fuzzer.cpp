@@ -8,10 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix/codepage.h"
-#include "platform/posix/ini_document.h"
+#include "platform/profile/codepage.h"
+#include "platform/profile/ini_document.h"
 
-using namespace morlane::platform::posix;
+using namespace morlane::platform;
+using namespace morlane::platform::profile;
 
 namespace {
 

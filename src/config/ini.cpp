@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <type_traits>
@@ -113,6 +114,16 @@ bool LoadIniBoolean(Session& session, const std::string& section, const std::str
   return upper == "TRUE";
 }
 
+namespace {
+
+// A write that found the file locked by another run for too long: handed to the caller, whose
+// report of the failed store then says why, once.
+void RethrowInUse(const std::exception_ptr& inUse) {
+  if (inUse) std::rethrow_exception(inUse);
+}
+
+}  // namespace
+
 SaveResult SaveIni(Session& session, const IniValue& value, const std::string& section,
                    const std::string& key, const std::string& path) {
   Routine routine(session, "SaveIni");
@@ -124,9 +135,15 @@ SaveResult SaveIni(Session& session, const IniValue& value, const std::string& s
     routine.Step([&] { ReportFault(session, "Ini Save:  wrong data type"); });
     return SaveResult::Failed;  // nothing is written for a value without text
   }
+  std::exception_ptr inUse;
   routine.Step([&] {
-    if (session.profile.WriteString(section, key, text, path) != 0) result = SaveResult::Saved;
+    try {
+      if (session.profile.WriteString(section, key, text, path) != 0) result = SaveResult::Saved;
+    } catch (const std::filesystem::filesystem_error&) {
+      inUse = std::current_exception();
+    }
   });
+  RethrowInUse(inUse);
   return result;
 }
 
@@ -142,9 +159,15 @@ SaveResult SaveIniStrings(Session& session, const platform::ProfileEntries& entr
                           const std::string& path) {
   Routine routine(session, "SaveIni");
   SaveResult result = SaveResult::Failed;
+  std::exception_ptr inUse;
   routine.Step([&] {
-    if (session.profile.WriteStrings(entries, path) != 0) result = SaveResult::Saved;
+    try {
+      if (session.profile.WriteStrings(entries, path) != 0) result = SaveResult::Saved;
+    } catch (const std::filesystem::filesystem_error&) {
+      inUse = std::current_exception();
+    }
   });
+  RethrowInUse(inUse);
   return result;
 }
 

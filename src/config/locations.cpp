@@ -35,8 +35,11 @@ std::string GetCFGPath(Session& session) {
     return path;
   }
   routine.Step([&] {
-    ReportFault(session, std::string("File not found: ") + kMessageBreak +
-                             text::PathForDisplay(session.process.Style(), path));
+    const std::string unusable = session.process.UnusableLocation();
+    ReportFault(session, !unusable.empty()
+                             ? unusable
+                             : std::string("File not found: ") + kMessageBreak +
+                                   text::PathForDisplay(session.process.Style(), path));
   });
   EndProgram(session, platform::ExitStatus::NotStored);
 }

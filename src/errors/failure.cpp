@@ -37,6 +37,9 @@ Failure ToFailure(std::exception_ptr error) {
       f.description += " (the name holds characters the system's code page cannot represent)";
     } else if (e.code() == std::errc::filename_too_long) {
       f.description += " (the path is too long)";
+    } else if (e.code() == std::errc::device_or_resource_busy) {
+      // A store that waited in vain for the writers' lock of the file.
+      f.description += " (the project is in use: another run holds this file's lock)";
     }
     return f;
   } catch (const std::ios_base::failure&) {

@@ -60,6 +60,9 @@ class ProcessServices {
   virtual PathStyle Style() const = 0;
   // The fixed log for faults of silent runs.
   virtual std::string ServicePackLogPath() const = 0;
+  // Why no file of the project can be found from where the program is, or empty: on Windows a
+  // program folder whose name the system's ANSI code page cannot represent.
+  virtual std::string UnusableLocation() const { return {}; }
 };
 
 // The process services of the system the program runs on. Declared once; each system's own
@@ -81,11 +84,13 @@ class SystemProcessServices final : public ProcessServices {
   [[noreturn]] void EndProcess(ExitStatus status) override;
   PathStyle Style() const override;
   std::string ServicePackLogPath() const override;
+  std::string UnusableLocation() const override { return unusableLocation_; }
 
  private:
   std::string commandLine_;
   std::string applicationDirectory_;
   std::string baseName_;
+  std::string unusableLocation_;
 };
 
 }  // namespace morlane::platform

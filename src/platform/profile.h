@@ -1,5 +1,5 @@
-// Private-profile (INI file) services, shaped after the narrow-character Windows services so
-// that the Win32 backend is a thin pass-through and the POSIX backend emulates them.
+// Private-profile (INI file) services, shaped after the narrow-character Windows services. Both
+// builds provide them with one engine of their own (platform/profile/).
 #pragma once
 
 #include <cstdint>
@@ -44,13 +44,13 @@ class ProfileService {
 };
 
 struct ProfileOptions {
-  // fsync the new file and its directory before a write returns. Off only to measure what
-  // durability costs (the POSIX emulation; Windows decides itself).
+  // Flush the new file (and its directory) to disk before a write returns. Off only to measure
+  // what durability costs.
   bool syncToDisk = true;
 };
 
-// The services of the system the program runs on: Windows' own (backend win32/), or their
-// emulation (posix/), each in its own profile_<system>.cpp.
+// The services of the program on the system it runs on: the engine of platform/profile/ over
+// that system's file primitives.
 class NativeProfileService final : public ProfileService {
  public:
   explicit NativeProfileService(ProfileOptions options = {});

@@ -55,14 +55,21 @@ TEST_F(EditInfoTest, EntryWithoutEqualsSignOrNoEnvironment) {
 }
 
 TEST_F(EditInfoTest, UnwritableStampIsReportedAndNeverClaimed) {
-  p.profile.failing = {p.CfgFile()};
-  p.dialogs.answers = {Choice::Yes, Choice::Yes};
-  EXPECT_FALSE(WriteEditInfo(s));
-  // Both keys are tried; each failure is reported naming the file.
-  ASSERT_EQ(p.dialogs.shown.size(), 2u);
-  EXPECT_NE(p.dialogs.shown[0].text.find("Path/File access error: " + p.CfgFile()),
-            std::string::npos);
-  EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), "[Project]\r\nForMachine1=true\r\n");
+  for (const bool inUse : {false, true}) {
+    SCOPED_TRACE(inUse ? "locked by another run" : "unwritable");
+    p.dialogs.shown.clear();
+    (inUse ? p.profile.busy : p.profile.failing) = {p.CfgFile()};
+    p.dialogs.answers = {Choice::Yes, Choice::Yes};
+    EXPECT_FALSE(WriteEditInfo(s));
+    // Both keys are tried; each failure is reported once, naming the file (and why, when
+    // another run held the file's lock for too long).
+    ASSERT_EQ(p.dialogs.shown.size(), 2u);
+    EXPECT_NE(p.dialogs.shown[0].text.find(
+                  "Path/File access error: " + p.CfgFile() +
+                  (inUse ? " (the project is in use: another run holds this file's lock)" : "")),
+              std::string::npos);
+    EXPECT_EQ(p.Read("Morlane/Morlane.cfg"), "[Project]\r\nForMachine1=true\r\n");
+  }
 }
 
 }  // namespace

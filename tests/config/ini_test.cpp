@@ -92,12 +92,8 @@ TEST_F(IniTest, SaveIniWritesTheTextOfEachType) {
   EXPECT_EQ(SaveIni(s, 0.1f, "S", "f", Ini()), SaveResult::Saved);
   EXPECT_EQ(SaveIni(s, std::string("  padded  "), "S", "s", Ini()), SaveResult::Saved);
   EXPECT_EQ(SaveIni(s, false, "S", "b", Ini()), SaveResult::Saved);
-  // Windows' service (Wine here) drops the value's leading blanks, and the trailing ones when
-  // the next write rewrites the file: profile conformance case NamesTrimmedValueWrittenAsGiven.
   EXPECT_EQ(testing::ReadFile(Ini()),
-            testing::ForBackend(
-                "[S]\r\nb=false\r\ni=7\r\nn=-3\r\ny=255\r\nd=2.5\r\nf=0.1\r\ns=  padded  \r\n",
-                "[S]\r\nb=false\r\ni=7\r\nn=-3\r\ny=255\r\nd=2.5\r\nf=0.1\r\ns=padded\r\n"));
+            "[S]\r\nb=false\r\ni=7\r\nn=-3\r\ny=255\r\nd=2.5\r\nf=0.1\r\ns=  padded  \r\n");
   EXPECT_TRUE(p.dialogs.shown.empty());
 }
 

@@ -78,21 +78,12 @@ const std::string kWine = MORLANE_UNDER_WINE;
 const std::string kWine;
 #endif
 
-// A file that the program changed, as it writes it: the POSIX program changes only the lines
-// concerned; Windows (here Wine) writes the whole file anew, without its blank lines.
-std::string AsWritten(std::string text) {
-  if (!kUnderWine) return text;
-  for (std::size_t blank; (blank = text.find("\r\n\r\n")) != std::string::npos;) {
-    text.erase(blank, 2);
-  }
-  return text;
-}
-
 std::string Positions(const std::string& first, const std::string& third) {
-  return AsWritten("; plant 7\r\n[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=" +
-                   first + "\r\nOrderOfServiceCounter3=" + third +
-                   "\r\n\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\n"
-                   "MachineName=Labeler\r\n[Machine3]\r\nMachineName=Cartoner\r\n");
+  // Both programs change only the lines concerned.
+  return "; plant 7\r\n[Project]\r\nNumberOfMachines=3\r\nOrderOfServiceCounter1=" + first +
+         "\r\nOrderOfServiceCounter3=" + third +
+         "\r\n\r\n[Machine1]\r\nMachineName=Filler\r\n[Machine2]\r\n"
+         "MachineName=Labeler\r\n[Machine3]\r\nMachineName=Cartoner\r\n";
 }
 std::string Stamped(const std::string& mode) {
   return kCfg + "[Info]\r\nS_Prog=1.0.0 - " + mode + "\r\nS_Editor=" + EditorEncoded() + "\r\n";

@@ -8,10 +8,6 @@ std::unique_ptr<platform::ProfileService> MakeNativeProfileService() {
   return std::make_unique<platform::NativeProfileService>();
 }
 
-const char* NativeBackend() {
-  return "posix";
-}
-
 std::string NativePath(const std::string& path) {
   return platform::posix::ToFileSystemPath(path);
 }

@@ -7,10 +7,6 @@ std::unique_ptr<platform::ProfileService> MakeNativeProfileService() {
   return std::make_unique<platform::NativeProfileService>();
 }
 
-const char* NativeBackend() {
-  return "win32";
-}
-
 // Windows finds files whatever the case of their names.
 std::string NativePath(const std::string& path) {
   return path;

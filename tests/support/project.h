@@ -13,25 +13,19 @@
 
 namespace morlane::testing {
 
-// The INI backend of the platform the tests run on.
+// The program's INI engine over the file primitives of the platform the tests run on.
 std::unique_ptr<platform::ProfileService> MakeNativeProfileService();
-// Its name: "posix" (our emulation) or "win32" (Windows' own services; under Wine here).
-const char* NativeBackend();
-// The expectation on the backend the tests run on, for the few results where Wine's services
-// are known to differ from our emulation (see the profile conformance table). The POSIX
-// expectation stays the complete one.
-inline std::string ForBackend(const std::string& posix, const std::string& win32) {
-  return std::string(NativeBackend()) == "win32" ? win32 : posix;
-}
 
-// Passes everything to another profile service, except writes to the listed paths, which fail,
-// and reads of the unreadable ones, which throw as the POSIX backend does for a file that
-// exists but cannot be read.
+// Passes everything to another profile service, except writes to the listed paths, which fail
+// (busy: throw as the engine does when another run holds the file's lock too long), and reads
+// of the unreadable ones, which throw as the engine does for a file that exists but cannot be
+// read.
 class FailingWrites : public platform::ProfileService {
  public:
   explicit FailingWrites(platform::ProfileService& inner) : inner_(inner) {}
   std::set<std::string> failing;
   std::set<std::string> unreadable;
+  std::set<std::string> busy;
   int writes = 0;
 
   std::uint32_t GetString(std::string_view s, std::string_view k, std::string_view d, char* b,
@@ -47,6 +41,10 @@ class FailingWrites : public platform::ProfileService {
   int WriteString(std::string_view s, std::string_view k, std::string_view v,
                   const std::string& p) override {
     ++writes;
+    if (busy.count(p) != 0) {
+      throw std::filesystem::filesystem_error(
+          "in use", p, std::make_error_code(std::errc::device_or_resource_busy));
+    }
     return failing.count(p) != 0 ? 0 : inner_.WriteString(s, k, v, p);
   }
 

@@ -4,28 +4,30 @@
 #include <unistd.h>
 
 #include <sys/file.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "platform/posix/bytes.h"
+#include "platform/posix/link_owner.h"
+#include "platform/posix/path_case.h"
 
 namespace morlane::platform::posix {
 namespace {
+
+using profile::FileProbe;
+using profile::FileStatus;
+using profile::Pieces;
+using profile::ReplaceOptions;
 
 bool WritePieces(int fd, const Pieces& pieces) {
   for (const std::string_view piece : pieces) {
     if (!WriteAll(fd, {piece})) return false;
   }
   return true;
-}
-
-std::size_t TotalSize(const Pieces& pieces) {
-  std::size_t n = 0;
-  for (const std::string_view piece : pieces)
-    n += piece.size();
-  return n;
 }
 
 // The process umask, read without changing it: umask() can only be read by setting it, which
@@ -74,49 +76,18 @@ bool PwriteAll(int fd, std::string_view bytes, off_t offset) {
   return true;
 }
 
-// How many leading bytes the content shares with old.
-std::size_t CommonPrefix(std::string_view old, const Pieces& content) {
-  std::size_t done = 0;
-  for (const std::string_view piece : content) {
-    const std::size_t n = std::min(piece.size(), old.size() - done);
-    const auto diff = std::mismatch(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n),
-                                    old.begin() + static_cast<std::ptrdiff_t>(done));
-    done += static_cast<std::size_t>(diff.first - piece.begin());
-    if (diff.first != piece.end()) break;
-  }
-  return done;
-}
-
-// The content from byte `from` on, padded with blanks up to minSize.
-std::string TailFrom(const Pieces& content, std::size_t from, std::size_t minSize,
-                     std::string_view blank) {
-  std::string tail;
-  std::size_t pos = 0;
-  for (const std::string_view piece : content) {
-    if (pos + piece.size() > from) tail.append(piece.substr(from > pos ? from - pos : 0));
-    pos += piece.size();
-  }
-  if (blank.empty() || (minSize - std::min(minSize, pos)) % blank.size() != 0) blank = " ";
-  while (pos < minSize) {
-    tail.append(blank);
-    pos += blank.size();
-  }
-  return tail;
-}
-
 // Where no temporary file can be made beside the file (a directory the user may not write
 // to) but the file itself may be written: rewrite it in place with as few system calls as
-// possible. Only the changed tail is written, in one pwrite. A shorter content is padded with
-// blanks up to the old size in that same write and then cut: a crash between the two leaves
-// the new content followed by blanks, which reads as the new content. What stays unsafe: a
-// kill that the kernel lets cut a write of more than a page, and a power loss before fsync.
+// possible. Only the changed tail is written, in one pwrite, then cut (see TailFrom). What
+// stays unsafe: a kill that the kernel lets cut a write of more than a page, and a power loss
+// before fsync.
 bool RewriteInPlace(const std::string& path, std::string_view old, const Pieces& content,
                     const ReplaceOptions& options) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return false;
-  const std::size_t newSize = TotalSize(content);
-  const std::size_t from = CommonPrefix(old, content);
-  const std::string tail = TailFrom(content, from, old.size(), options.blank);
+  const std::size_t newSize = profile::TotalSize(content);
+  const std::size_t from = profile::CommonPrefix(old, content);
+  const std::string tail = profile::TailFrom(content, from, old.size(), options.blank);
   bool ok = PwriteAll(fd, tail, static_cast<off_t>(from)) &&
             (newSize >= old.size() || ::ftruncate(fd, static_cast<off_t>(newSize)) == 0) &&
             (!options.sync || ::fsync(fd) == 0);
@@ -162,17 +133,34 @@ bool LinkTemp(const TempFile& temp) {
 }
 
 // The old file's permission bits and, where we may, its owner; the usual mode for a new one.
-bool SetMode(int fd, const struct stat* oldSt) {
+bool SetMode(int fd, const FileStatus* oldSt) {
   if (oldSt == nullptr) return ::fchmod(fd, 0666 & ~CurrentUmask()) == 0;
   // Keeping the owner needs privileges we may lack; the content matters more. Owner first:
   // chown clears set-id bits, which fchmod then restores.
-  [[maybe_unused]] const int chownFailed = ::fchown(fd, oldSt->st_uid, oldSt->st_gid);
-  return ::fchmod(fd, oldSt->st_mode & 07777) == 0;
+  [[maybe_unused]] const int chownFailed = ::fchown(fd, oldSt->owner, oldSt->group);
+  return ::fchmod(fd, oldSt->mode & 07777) == 0;
 }
 
-}  // namespace
+FileStatus StatusFrom(const struct stat& st) {
+  FileStatus s;
+  s.volume = static_cast<std::uint64_t>(st.st_dev);
+  s.index = static_cast<std::uint64_t>(st.st_ino);
+  s.size = static_cast<std::uint64_t>(st.st_size);
+  s.written = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  s.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+  s.mode = st.st_mode;
+  s.owner = st.st_uid;
+  s.group = st.st_gid;
+  return s;
+}
 
-bool FileBytes::Read(const std::string& path, struct stat& st) {
+FileProbe Failed(int error, std::error_code& code) {
+  code = std::error_code(error, std::generic_category());
+  return ReadFailedAsMissing(error) ? FileProbe::kMissing : FileProbe::kUnreadable;
+}
+
+bool ReadWhole(const std::string& path, struct stat& st, std::unique_ptr<char[]>& data_,
+               std::size_t& size_) {
   // O_NONBLOCK: a FIFO under the name must not hang the call; it is refused below.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
@@ -202,6 +190,8 @@ bool FileBytes::Read(const std::string& path, struct stat& st) {
   return ok;
 }
 
+}  // namespace
+
 std::string FollowSymlinks(std::string path) {
   for (int hops = 0; hops < 40; ++hops) {
     struct stat st {};
@@ -220,7 +210,7 @@ std::string FollowSymlinks(std::string path) {
 // Writes the content to a temporary file beside path and renames it over path: a reader sees
 // the old file or the new one, never a part; a crash leaves one of them.
 bool ReplaceFile(const std::string& path, std::string_view old, const Pieces& content,
-                 const struct stat* oldSt, const ReplaceOptions& options) {
+                 const FileStatus* oldSt, const ReplaceOptions& options) {
   const std::string dir = DirectoryOf(path);
   TempFile temp = MakeTemp(dir, path.substr(path.rfind('/') + 1), options.locked);
   if (temp.fd < 0) {
@@ -248,23 +238,67 @@ bool ReadFailedAsMissing(int error) {
          error == ELOOP;
 }
 
-DirectoryLock::DirectoryLock(const std::string& path) {
+}  // namespace morlane::platform::posix
+
+namespace morlane::platform::profile {
+
+using posix::DirectoryOf;
+using posix::FollowSymlinks;
+using posix::ReadFailedAsMissing;
+
+std::string SystemPath(const std::string& corePath) {
+  return FollowSymlinks(posix::ToFileSystemPath(corePath));
+}
+
+bool MayWriteThrough(const std::string& corePath) {
+  return posix::MayFollowLinks(posix::ToFileSystemPath(corePath));
+}
+
+FileProbe StatusOf(const std::string& path, FileStatus& status, std::error_code& error) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return posix::Failed(errno, error);
+  status = posix::StatusFrom(st);
+  return FileProbe::kPresent;
+}
+
+FileProbe FileBytes::Read(const std::string& path, FileStatus& status, std::error_code& error) {
+  struct stat st {};
+  if (!posix::ReadWhole(path, st, data_, size_)) return posix::Failed(errno, error);
+  status = posix::StatusFrom(st);
+  return FileProbe::kPresent;
+}
+
+// The counterpart of the Windows read-only attribute: a file without any write bit is not
+// replaced, also for root; nor is a file the running user may not write.
+bool MayReplace(const std::string& path, const FileStatus& status) {
+  return (status.mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool ReplaceContent(const std::string& path, std::string_view old, const Pieces& content,
+                    const FileStatus* oldStatus, const ReplaceOptions& options) {
+  return posix::ReplaceFile(path, old, content, oldStatus, options);
+}
+
+// An flock on the directory of the file.
+WriterLock::WriterLock(const std::string& path) {
   const std::string dir = DirectoryOf(path);
-  fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd_ < 0) return;
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  handle_ = fd;
   // Writers hold it for one read-modify-write only; one that takes longer is stuck.
   for (int waited = 0; waited < 10000; waited += 2) {
-    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       held_ = true;
       return;
     }
     if (errno != EWOULDBLOCK && errno != EINTR) return;
     ::usleep(2000);
   }
+  busy_ = true;
 }
 
-DirectoryLock::~DirectoryLock() {
-  if (fd_ >= 0) ::close(fd_);  // releases the lock
+WriterLock::~WriterLock() {
+  if (handle_ != kNone) ::close(static_cast<int>(handle_));  // releases the lock
 }
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform::profile

@@ -4,12 +4,9 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "platform/profile/bytes.h"
+
 namespace morlane::platform::posix {
-
-bool IsAscii(std::string_view s);
-
-// Only ASCII letters fold, as in the Windows services; other bytes compare exactly.
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Writes every piece in turn, resuming after short writes and EINTR. False on any failure.
 bool WriteAll(int fd, std::initializer_list<std::string_view> pieces);

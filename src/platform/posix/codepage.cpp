@@ -1,4 +1,4 @@
-#include "platform/posix/codepage.h"
+#include "platform/profile/codepage.h"
 
 #include <iconv.h>
 
@@ -7,7 +7,7 @@
 #include "platform/posix/bytes.h"
 #include "text/code_point_mark.h"
 
-namespace morlane::platform::posix {
+namespace morlane::platform {
 
 namespace {
 
@@ -142,7 +142,7 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
   return out;
 }
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform
 
 namespace morlane::platform::posix {
 namespace {

@@ -1,7 +1,7 @@
 #include "platform/posix/path_case.h"
 
 #include "platform/posix/bytes.h"
-#include "platform/posix/codepage.h"
+#include "platform/profile/codepage.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

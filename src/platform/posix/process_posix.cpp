@@ -12,9 +12,10 @@
 #include <iostream>
 
 #include "platform/posix/bytes.h"
-#include "platform/posix/codepage.h"
+#include "platform/posix/core_text.h"
 #include "platform/posix/link_owner.h"
 #include "platform/posix/path_case.h"
+#include "platform/profile/codepage.h"
 
 extern char** environ;
 
@@ -52,7 +53,6 @@ using posix::ReadExecutablePath;
 using posix::SplitExecutablePath;
 using posix::ToFileSystemPath;
 using posix::Utf8ToCoreText;
-using posix::Utf8ToCp1252;
 using posix::WriteAll;
 
 SystemProcessServices::SystemProcessServices(int argc, char** argv) {

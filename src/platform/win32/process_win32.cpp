@@ -1,6 +1,7 @@
 #include "platform/win32/process_win32.h"
 
 #include "platform/process.h"
+#include "platform/win32/wide_path.h"
 
 #include <windows.h>
 #include <winver.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace morlane::platform::win32 {
 namespace {
@@ -16,11 +18,13 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-std::string ModuleFileName() {
-  std::string buffer(MAX_PATH, '\0');
+// The program's own path, read wide: the narrow service would cut it at MAX_PATH or put "?"
+// for what the ANSI code page lacks.
+std::wstring ModuleFileName() {
+  std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return std::string();
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::wstring();
     // A full buffer means the name was cut: try again with more room.
     if (n < buffer.size()) {
       buffer.resize(n);
@@ -76,11 +80,41 @@ using win32::CommandLineArguments;
 using win32::EnvironmentBlockEntries;
 using win32::ModuleFileName;
 using win32::SplitModulePath;
+using win32::ToAnsi;
+using win32::WidePath;
+
+namespace {
+
+// The path as the narrow services would give it, for showing only.
+std::string BestFitAnsi(const std::wstring& wide) {
+  const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) {
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), n,
+                          nullptr, nullptr);
+  }
+  return ansi;
+}
+
+}  // namespace
 
 SystemProcessServices::SystemProcessServices(int, char**) {
   const char* commandLine = ::GetCommandLineA();
   commandLine_ = CommandLineArguments(commandLine != nullptr ? commandLine : "");
-  SplitModulePath(ModuleFileName(), applicationDirectory_, baseName_);
+  const std::wstring modulePath = ModuleFileName();
+  std::optional<std::string> ansi = ToAnsi(modulePath);
+  if (!ansi) {
+    // Every file of the project is named from here: say why none can be, once, instead of
+    // "File not found" for files that exist.
+    unusableLocation_ =
+        "The path of the program cannot be written in the system's code page (ANSI code page " +
+        std::to_string(::GetACP()) +
+        "); move the project to a folder whose name uses only characters of that code page: \n\r" +
+        BestFitAnsi(modulePath);
+    ansi = BestFitAnsi(modulePath);
+  }
+  SplitModulePath(*ansi, applicationDirectory_, baseName_);
 }
 
 // From the program's own version resource, so that the stamp says what Explorer shows; read
@@ -115,7 +149,7 @@ std::vector<std::string> SystemProcessServices::EnvironmentEntries() const {
 
 std::string SystemProcessServices::FileVersion(const std::string& path) const {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (path.empty() || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+  if (path.empty() || !::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
     return {};
   }
   const auto number = [](DWORD high, DWORD low) {
@@ -129,8 +163,8 @@ std::string SystemProcessServices::FileVersion(const std::string& path) const {
 bool SystemProcessServices::FileExists(const std::string& path) const {
   // Wildcards would make FindFirstFileA look for any matching file; no file is named so.
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
-  WIN32_FIND_DATAA found;
-  const HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = ::FindFirstFileW(WidePath(path).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return false;
   ::FindClose(search);
   // A normal file, as a plain directory listing shows it.
@@ -143,8 +177,8 @@ bool SystemProcessServices::AppendToFile(const std::string& path, const std::str
   if (path.empty()) return false;
   // FILE_APPEND_DATA alone: every write lands at the end, also with other writers.
   const HANDLE file =
-      ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ::CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool written = true;
   std::size_t done = 0;

@@ -1,6 +1,7 @@
-// Behaviour of the private-profile services as a table of cases, run against every backend of
-// platform::ProfileService: the POSIX emulation, and the real Win32 services (MinGW build under
-// Wine). Backend-neutral: only the interface, std::filesystem and fstream.
+// Behaviour of the private-profile services as a table of cases, run against the program's
+// engine in both builds, and in the Windows build (under Wine) also against the system's own
+// services, the reference for the file format. Backend-neutral: only the interface,
+// std::filesystem and fstream.
 //
 // Where a backend is known to behave otherwise, the case says so for that backend: a reason,
 // and the result of each call or the file afterwards as that backend gives it. Those are
@@ -69,7 +70,12 @@ struct ProfileBackend {
   std::function<std::unique_ptr<platform::ProfileService>()> make;
 };
 
-// Defined once per backend, next to the backend's own tests.
-ProfileBackend ProfileBackendUnderTest();
+inline void PrintTo(const ProfileBackend& b, std::ostream* out) {
+  *out << b.name;
+}
+
+// The backends one test program runs the table against, defined next to the platform's own
+// tests.
+std::vector<ProfileBackend> ProfileBackendsUnderTest();
 
 }  // namespace morlane::testing

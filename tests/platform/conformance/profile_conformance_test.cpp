@@ -11,6 +11,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 namespace morlane::testing {
 
@@ -35,8 +36,9 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 using Op = ProfileCall::Op;
 
-// The backends that run this table.
-const std::set<std::string> kBackends = {"posix", "win32"};
+// The backends that run this table: the program's engine (both builds) and, as the reference,
+// Wine's private-profile services.
+const std::set<std::string> kBackends = {"engine", "wine"};
 
 ProfileCall Get(std::string section, std::string key, std::string expected,
                 std::string defaultValue = "dflt", std::uint32_t size = 255) {
@@ -93,7 +95,7 @@ std::string Utf16(const std::string& latin1, bool bigEndian) {
   return out;
 }
 
-// Why the Win32 backend differs, as observed under Wine 8.
+// Why Wine's services differ, as observed under Wine 8.
 const char* const kWholeFileRewrite =
     "Wine rewrites the whole file on a change: blank lines dropped, lines and headers trimmed, "
     "'key = value' written 'key=value', every line end CRLF";
@@ -158,9 +160,9 @@ std::vector<ProfileCase> Cases() {
         Get("S", "long", long300, "dflt", 301)}},
       {"QuotedValueCutToTheBuffer",
        "[S]\r\nq=\"abc\"\r\n",
-       {Get("S", "q", "abc", "dflt", 4).Except("win32", "ab"), Get("S", "q", "ab", "dflt", 3)},
+       {Get("S", "q", "abc", "dflt", 4).Except("wine", "ab"), Get("S", "q", "ab", "dflt", 3)},
        std::nullopt,
-       {{"win32", "Wine cuts a quoted value one character short when it only just fits"}}},
+       {{"wine", "Wine cuts a quoted value one character short when it only just fits"}}},
       {"AllBlankDefaultReadsEmpty",
        "[S]\r\nk=v\r\n",
        {Get("S", "nokey", "", blanks255), Get("Nosec", "k", "", "   ")}},
@@ -212,14 +214,14 @@ std::vector<ProfileCase> Cases() {
         Get("Sec", "", "noname")}},
       {"LineWithoutEqualsIsNoKey",
        "[Sec]\r\njusttext\r\njusttext=real\r\nalone\r\n",
-       {Get("Sec", "justtext", "real").Except("win32", "dflt"), Get("Sec", "alone", "dflt"),
+       {Get("Sec", "justtext", "real").Except("wine", "dflt"), Get("Sec", "alone", "dflt"),
         GetInt("Sec", "alone", 77, 77), Write("Sec", "justtext", "new"),
         Write("Sec", "alone", "1")},
        "[Sec]\r\njusttext\r\njusttext=new\r\nalone\r\nalone=1\r\n",
-       {{"win32",
+       {{"wine",
          "Wine takes a line without '=' for a key without a value: it reads as the default, hides "
          "a later key of its name, and a write of that key replaces the line"}},
-       {{"win32", "[Sec]\r\njusttext=new\r\njusttext=real\r\nalone=1\r\n"}}},
+       {{"wine", "[Sec]\r\njusttext=new\r\njusttext=real\r\nalone=1\r\n"}}},
       {"ReadLfFile", "[Sec]\nk=v\nk2=v2\n", {Get("Sec", "k", "v"), Get("Sec", "k2", "v2")}},
       {"ReadCrFile", "[Sec]\rk=v\rk2=v2\r", {Get("Sec", "k", "v"), Get("Sec", "k2", "v2")}},
       {"ReadMixedLineEndsAndLastLineWithoutEnd",
@@ -242,10 +244,10 @@ std::vector<ProfileCase> Cases() {
        "\xEF\xBB\xBFpre=1\r\n[Sec]\r\nk=\xC3\xA9\r\nu=\xC3\xA9\xE2\x82\xAC\r\nbad=\xFFx\r\n"
        "c1=\xC2\x81\r\n[\xC3\xA9t\xC3\xA9]\r\nx=1\r\nh=\xC3\xA9\xE2\x82\xAC\r\n[Neu\xC3\xA9]"
        "\r\nk\xC3\xA9=v\r\n",
-       {{"win32",
+       {{"wine",
          "Wine rewrites the whole file from what it decoded: the invalid byte 0xFF comes back as "
          "U+FFFD (EF BF BD)"}},
-       {{"win32",
+       {{"wine",
          "\xEF\xBB\xBFpre=1\r\n[Sec]\r\nk=\xC3\xA9\r\nu=\xC3\xA9\xE2\x82\xAC\r\n"
          "bad=\xEF\xBF\xBDx\r\nc1=\xC2\x81\r\n[\xC3\xA9t\xC3\xA9]\r\nx=1\r\n"
          "h=\xC3\xA9\xE2\x82\xAC\r\n[Neu\xC3\xA9]\r\nk\xC3\xA9=v\r\n"}}},
@@ -255,8 +257,8 @@ std::vector<ProfileCase> Cases() {
         Write("Sec", "k", "new"), Write("Sec", "n", "\xE9"), Write("Neu", "x", "1"),
         Get("sec", "N", "\xE9")},
        Utf16("[Sec]\r\nk=new\r\nu=\xE9\r\nn=\xE9\r\n\r\n[B]\nb=1\n[Neu]\r\nx=1\r\n", false),
-       {{"win32", kWholeFileRewrite}},
-       {{"win32",
+       {{"wine", kWholeFileRewrite}},
+       {{"wine",
          Utf16("[Sec]\r\nk=new\r\nu=\xE9\r\nn=\xE9\r\n[B]\r\nb=1\r\n[Neu]\r\nx=1\r\n", false)}}},
       {"Utf16BeBomFileIsReadAndWrittenAsUtf16",
        Utf16("[Sec]\r\nk=v\r\n", true),
@@ -265,9 +267,9 @@ std::vector<ProfileCase> Cases() {
        Utf16("[Sec]\r\nk=\xE9\r\nn=1\r\n", true)},
       {"Utf8BomCharacterOutside1252",
        "\xEF\xBB\xBF[S]\r\nu=\xCE\xA9x\r\n",
-       {Get("S", "u", "?x").Except("win32", "Ox")},
+       {Get("S", "u", "?x").Except("wine", "Ox")},
        std::nullopt,
-       {{"win32", "Wine converts to the best-fit letter 'O' instead of '?'"}}},
+       {{"wine", "Wine converts to the best-fit letter 'O' instead of '?'"}}},
       {"IntegersDecimalHexAndDefaults",
        kIntFile,
        {GetInt("Int", "i1", 77, 42), GetInt("Int", "i2", 77, 42), GetInt("Int", "i2q", 77, 42),
@@ -293,10 +295,10 @@ std::vector<ProfileCase> Cases() {
         GetInt("Int", "tail", 77, 42)}},
       {"IntegersOnlyHexHasAPrefix",
        "[Int]\r\nb=0b101\r\no=0o17\r\n",
-       {GetInt("Int", "b", 77, 0).ExceptInt("win32", 5),
-        GetInt("Int", "o", 77, 0).ExceptInt("win32", 15)},
+       {GetInt("Int", "b", 77, 0).ExceptInt("wine", 5),
+        GetInt("Int", "o", 77, 0).ExceptInt("wine", 15)},
        std::nullopt,
-       {{"win32", "Wine also reads binary (0b) and octal (0o) prefixes"}}},
+       {{"wine", "Wine also reads binary (0b) and octal (0o) prefixes"}}},
 
       // --- Writing ---
       {"NewFileSectionAndKey",
@@ -309,14 +311,14 @@ std::vector<ProfileCase> Cases() {
        "[A]\r\na1=1\r\n; c\r\n\r\n  \r\n[B]\r\nb1=1\r\n",
        {Write("A", "a2", "2"), Write("B", "b2", "3")},
        "[A]\r\na1=1\r\n; c\r\na2=2\r\n\r\n  \r\n[B]\r\nb1=1\r\nb2=3\r\n",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32", "[A]\r\na1=1\r\n; c\r\na2=2\r\n[B]\r\nb1=1\r\nb2=3\r\n"}}},
+       {{"wine", kWholeFileRewrite}},
+       {{"wine", "[A]\r\na1=1\r\n; c\r\na2=2\r\n[B]\r\nb1=1\r\nb2=3\r\n"}}},
       {"NewKeyIntoASectionWithoutKeys",
        "[A]\r\n\r\n[B]\r\n",
        {Write("A", "a1", "1")},
        "[A]\r\na1=1\r\n\r\n[B]\r\n",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32", "[A]\r\na1=1\r\n[B]\r\n"}}},
+       {{"wine", kWholeFileRewrite}},
+       {{"wine", "[A]\r\na1=1\r\n[B]\r\n"}}},
       {"NoFinalLineEnd",
        "[A]\r\na1=1",
        {Write("A", "a2", "2"), Write("C", "c", "3")},
@@ -330,8 +332,8 @@ std::vector<ProfileCase> Cases() {
        "[A]\r\na=1\r\n\r\n",
        {Write("C", "c", "3")},
        "[A]\r\na=1\r\n\r\n[C]\r\nc=3\r\n",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32", "[A]\r\na=1\r\n[C]\r\nc=3\r\n"}}},
+       {{"wine", kWholeFileRewrite}},
+       {{"wine", "[A]\r\na=1\r\n[C]\r\nc=3\r\n"}}},
       {"ReplaceKeepsEveryOtherByte",
        "pre = 1\r\n"
        "; comment\r\n"
@@ -366,8 +368,8 @@ std::vector<ProfileCase> Cases() {
        "h=\xE9\x81\xFF\r\n"
        "[Target]\r\n"
        "t=new\r\n",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32",
+       {{"wine", kWholeFileRewrite}},
+       {{"wine",
          "pre=1\r\n"
          "; comment\r\n"
          "[Project]\r\n"
@@ -387,26 +389,26 @@ std::vector<ProfileCase> Cases() {
        "[A]\r\nk=1\nj=2\rl=3",
        {Write("A", "k", "9"), Write("A", "j", "8"), Write("A", "l", "7"), Write("A", "m", "6")},
        "[A]\r\nk=9\nj=8\rl=7\r\nm=6\r\n",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32", "[A]\r\nk=9\r\nj=8\r\nl=7\r\nm=6\r\n"}}},
+       {{"wine", kWholeFileRewrite}},
+       {{"wine", "[A]\r\nk=9\r\nj=8\r\nl=7\r\nm=6\r\n"}}},
       {"InsertedLinesFollowAnLfFile",
        "[A]\na=1\n\n[B]\nb=1\n",
        {Write("A", "b", "2"), Write("C", "c", "3")},
        "[A]\na=1\nb=2\n\n[B]\nb=1\n[C]\nc=3\n",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32", "[A]\r\na=1\r\nb=2\r\n[B]\r\nb=1\r\n[C]\r\nc=3\r\n"}}},
+       {{"wine", kWholeFileRewrite}},
+       {{"wine", "[A]\r\na=1\r\nb=2\r\n[B]\r\nb=1\r\n[C]\r\nc=3\r\n"}}},
       {"InsertedLinesFollowACrFile",
        "[A]\ra=1\r",
        {Write("A", "b", "2"), Write("C", "c", "3")},
        "[A]\ra=1\rb=2\r[C]\rc=3\r",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32", "[A]\r\na=1\r\nb=2\r\n[C]\r\nc=3\r\n"}}},
+       {{"wine", kWholeFileRewrite}},
+       {{"wine", "[A]\r\na=1\r\nb=2\r\n[C]\r\nc=3\r\n"}}},
       {"InsertedLinesFollowTheFirstLineEnd",
        "; x\n[A]\r\na=1\r\n",
        {Write("A", "b", "2")},
        "; x\n[A]\r\na=1\r\nb=2\n",
-       {{"win32", kWholeFileRewrite}},
-       {{"win32", "; x\r\n[A]\r\na=1\r\nb=2\r\n"}}},
+       {{"wine", kWholeFileRewrite}},
+       {{"wine", "; x\r\n[A]\r\na=1\r\nb=2\r\n"}}},
       {"ExistingSpellingOfNamesIsKept",
        "[MySec]\r\nMyKey=1\r\n",
        {Write("mysec", "MYKEY", "2")},
@@ -421,48 +423,47 @@ std::vector<ProfileCase> Cases() {
        {Write("  Spaced\t", "\t key  ", "  v  "), Get("Spaced", "key", "v"),
         Write("Spaced", "q", "\"  padded  \""), Get("Spaced", "q", "  padded  ")},
        "[Spaced]\r\nkey=  v  \r\nq=\"  padded  \"\r\n",
-       {{"win32", kWrittenValueTrimmed}},
-       {{"win32", "[Spaced]\r\nkey=v\r\nq=\"  padded  \"\r\n"}}},
+       {{"wine", kWrittenValueTrimmed}},
+       {{"wine", "[Spaced]\r\nkey=v\r\nq=\"  padded  \"\r\n"}}},
       {"WriteOfTheStoredValueLeavesTheFileAlone",
        "[A]\r\n k = \"x\"  \r\nj=  y\r\n",
        {Write("A", "k", "x"), Write(" a ", "K", "x"), Write("A", "j", "  y"), Get("A", "k", "x")},
        std::nullopt,
-       {{"win32",
+       {{"wine",
          "Wine compares the new value with the stored text, quotes included: '\"x\"' is "
          "replaced by 'x', and with that the whole file is rewritten"}},
-       {{"win32", "[A]\r\nk=x\r\nj=y\r\n"}}},
+       {{"wine", "[A]\r\nk=x\r\nj=y\r\n"}}},
       {"UnsafeInputIsRefused",
        "[A]\r\nk=1\r\n",
-       {Refuse("A", "k", "a\r\nb=c").ExceptWrite("win32", true),
-        Refuse("A", "k", "a\rb").ExceptWrite("win32", true),
-        Refuse("A", "k", "a\nb").ExceptWrite("win32", true),
-        Refuse("A", "k", "a\0b"s).ExceptWrite("win32", true),
-        Refuse("A", "k\n", "v").ExceptWrite("win32", true),
-        Refuse("A", "k\0"s, "v").ExceptWrite("win32", true),
-        Refuse("A\r", "k", "v").ExceptWrite("win32", true),
-        Refuse("A\0"s, "k", "v").ExceptWrite("win32", true),
-        Refuse("A", "k=x", "v").ExceptWrite("win32", true),
-        Refuse("A", "=", "v").ExceptWrite("win32", true),
-        Refuse("A", " \t ", "v").ExceptWrite("win32", true),
-        Refuse("A", "", "v").ExceptWrite("win32", true),
-        Refuse("", "k", "v").ExceptWrite("win32", true),
-        Refuse(" \t", "k", "v").ExceptWrite("win32", true),
-        Refuse("A", "[x", "v").ExceptWrite("win32", true),
-        Refuse("A", " [x]", "v").ExceptWrite("win32", true),
-        Get("A", "k", "1").Except("win32", "v")},
+       {Refuse("A", "k", "a\r\nb=c").ExceptWrite("wine", true),
+        Refuse("A", "k", "a\rb").ExceptWrite("wine", true),
+        Refuse("A", "k", "a\nb").ExceptWrite("wine", true),
+        Refuse("A", "k", "a\0b"s).ExceptWrite("wine", true),
+        Refuse("A", "k\n", "v").ExceptWrite("wine", true),
+        Refuse("A", "k\0"s, "v").ExceptWrite("wine", true),
+        Refuse("A\r", "k", "v").ExceptWrite("wine", true),
+        Refuse("A\0"s, "k", "v").ExceptWrite("wine", true),
+        Refuse("A", "k=x", "v").ExceptWrite("wine", true),
+        Refuse("A", "=", "v").ExceptWrite("wine", true),
+        Refuse("A", " \t ", "v").ExceptWrite("wine", true),
+        Refuse("A", "", "v").ExceptWrite("wine", true),
+        Refuse("", "k", "v").ExceptWrite("wine", true),
+        Refuse(" \t", "k", "v").ExceptWrite("wine", true),
+        Refuse("A", "[x", "v").ExceptWrite("wine", true),
+        Refuse("A", " [x]", "v").ExceptWrite("wine", true), Get("A", "k", "1").Except("wine", "v")},
        std::nullopt,
-       {{"win32", kRawWrite}},
+       {{"wine", kRawWrite}},
        // Each line break made a line of its own ("b" has no "="); "k=x" became key "k" (the
        // first "k" still wins); "=" and the blank names became the empty key; the empty section
        // is the one before the first header; " [x]" became the header of a section "x".
-       {{"win32", "k=v\r\n[A]\r\nk=v\r\nb\r\nb\r\nb=c\r\nk=x=v\r\n=v\r\n[x=v\r\n[x]=v\r\n"}}},
+       {{"wine", "k=v\r\n[A]\r\nk=v\r\nb\r\nb\r\nb=c\r\nk=x=v\r\n=v\r\n[x=v\r\n[x]=v\r\n"}}},
       {"RefusedWriteCreatesNoFile",
        std::nullopt,
-       {Refuse("A", "k=x", "v").ExceptWrite("win32", true),
-        Refuse("", "k", "v").ExceptWrite("win32", true)},
+       {Refuse("A", "k=x", "v").ExceptWrite("wine", true),
+        Refuse("", "k", "v").ExceptWrite("wine", true)},
        std::nullopt,
-       {{"win32", kRawWrite}},
-       {{"win32", "k=v\r\n[A]\r\nk=x=v\r\n"}}},
+       {{"wine", kRawWrite}},
+       {{"wine", "k=v\r\n[A]\r\nk=x=v\r\n"}}},
   };
 }
 
@@ -543,11 +544,12 @@ TEST(ProfileConformanceTable, EachKnownDifferenceIsStatedCallByCall) {
   }
 }
 
-class ProfileConformance : public ::testing::TestWithParam<ProfileCase> {};
+class ProfileConformance
+    : public ::testing::TestWithParam<std::tuple<ProfileCase, ProfileBackend>> {};
 
 TEST_P(ProfileConformance, Case) {
-  const ProfileCase& c = GetParam();
-  const ProfileBackend backend = ProfileBackendUnderTest();
+  const ProfileCase& c = std::get<0>(GetParam());
+  const ProfileBackend& backend = std::get<1>(GetParam());
   ASSERT_EQ(kBackends.count(backend.name), 1u);
   const auto note = c.knownDifferences.find(backend.name);
   const bool differs = note != c.knownDifferences.end();
@@ -614,9 +616,11 @@ TEST_P(ProfileConformance, Case) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Profile, ProfileConformance, ::testing::ValuesIn(Cases()),
-                         [](const ::testing::TestParamInfo<ProfileCase>& info) {
-                           return info.param.name;
+INSTANTIATE_TEST_SUITE_P(Profile, ProfileConformance,
+                         ::testing::Combine(::testing::ValuesIn(Cases()),
+                                            ::testing::ValuesIn(ProfileBackendsUnderTest())),
+                         [](const ::testing::TestParamInfo<ProfileConformance::ParamType>& info) {
+                           return std::get<0>(info.param).name + "_" + std::get<1>(info.param).name;
                          });
 
 }  // namespace

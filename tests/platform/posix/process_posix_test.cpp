@@ -6,9 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/posix/codepage.h"
 #include "platform/posix/path_case.h"
 #include "platform/process.h"
+#include "platform/profile/codepage.h"
 #include "support/fakes.h"
 
 namespace morlane::platform::posix {

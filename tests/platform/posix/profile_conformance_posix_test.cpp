@@ -1,11 +1,11 @@
-// The behaviour table run against the POSIX emulation.
+// The behaviour table run against the program's engine.
 #include "platform/conformance/profile_conformance.h"
 #include "platform/profile.h"
 
 namespace morlane::testing {
 
-ProfileBackend ProfileBackendUnderTest() {
-  return {"posix", [] { return std::make_unique<platform::NativeProfileService>(); }};
+std::vector<ProfileBackend> ProfileBackendsUnderTest() {
+  return {{"engine", [] { return std::make_unique<platform::NativeProfileService>(); }}};
 }
 
 }  // namespace morlane::testing

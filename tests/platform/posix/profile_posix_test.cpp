@@ -1,31 +1,25 @@
-// What the POSIX emulation does with the file system: failures, case-insensitive paths,
-// symbolic links, permission bits, the in-place fallback and crash safety. The behaviour
-// shared with the Win32 services is in profile_conformance_test.cpp.
+// What the engine does with the POSIX file system: failures, case-insensitive paths, symbolic
+// links, permission bits, the in-place fallback and a kill at every system call. The behaviour
+// of both builds is in platform/conformance/ (the table, crash and lock tests).
 #include "platform/profile.h"
 
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <random>
 #include <regex>
 #include <sstream>
 #include <vector>
 
 #include "support/fakes.h"
-
-extern char** environ;
 
 namespace morlane::platform {
 namespace {
@@ -239,123 +233,6 @@ TEST(PosixProfile, ReadOnlyAndUnreadableFilesAreRefused) {
   for (const std::string& name : names)
     EXPECT_EQ(ReadFile(dir / name), before) << name;
   EXPECT_EQ(Entries(dir.path()), names);
-}
-
-// A writer killed at random moments leaves the old or the new file, and a reader never sees
-// anything else. The temporary file has no name until just before the rename; a kill in
-// between leaves it as ".<name>.new", which the next write replaces.
-TEST(PosixProfileCrash, KilledWriterLeavesTheOldOrTheNewFile) {
-  TempDir dir;
-  const std::string path = dir / "blob.ini";
-  const std::size_t sizes[2] = {300 * 1024, 200 * 1024};
-  auto fileWith = [](char c, std::size_t n) {
-    return "[Data]\r\nblob=" + std::string(n, c) + "\r\ntail=end\r\n";
-  };
-  const std::string fileA = fileWith('a', sizes[0]);
-  const std::string fileB = fileWith('b', sizes[1]);
-  auto isOldOrNew = [&](const std::string& bytes) { return bytes == fileA || bytes == fileB; };
-
-  // Kill moments spread over a few write durations after the start of the child.
-  NativeProfileService service;
-  WriteFile(path, fileB);
-  const auto t0 = std::chrono::steady_clock::now();
-  ASSERT_NE(service.WriteString("Data", "blob", std::string(sizes[0], 'a'), path), 0);
-  const auto writeTime = std::chrono::steady_clock::now() - t0;
-  ASSERT_EQ(ReadFile(path), fileA);
-  std::mt19937 random(std::random_device{}());
-  std::uniform_int_distribution<long long> delayUs(
-      1000, 2000 + 4 * std::chrono::duration_cast<std::chrono::microseconds>(writeTime).count());
-
-  const std::string sizeA = std::to_string(sizes[0]), sizeB = std::to_string(sizes[1]);
-  char* const argv[] = {const_cast<char*>(MORLANE_PROFILE_CRASH_WRITER),
-                        const_cast<char*>(path.c_str()), const_cast<char*>(sizeA.c_str()),
-                        const_cast<char*>(sizeB.c_str()), nullptr};
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  int kills = 0, changes = 0, reads = 0;
-  std::string last = fileA;
-  std::vector<char> buffer(sizes[0] + 2);
-  while (kills < 30 && std::chrono::steady_clock::now() < deadline) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_adddup2(&actions, ready[1], 1);
-    ::posix_spawn_file_actions_addclose(&actions, ready[0]);
-    pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::close(ready[1]);
-    char byte = 0;
-    const bool started = spawned == 0 && ::read(ready[0], &byte, 1) == 1;
-    ::close(ready[0]);
-    ASSERT_TRUE(started) << "the writer did not start";
-    const auto killAt =
-        std::chrono::steady_clock::now() + std::chrono::microseconds(delayUs(random));
-    do {
-      ASSERT_TRUE(isOldOrNew(ReadFile(path))) << "a reader saw a partial file";
-      ++reads;
-    } while (std::chrono::steady_clock::now() < killAt);
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself: " << status;
-    ++kills;
-
-    const std::string bytes = ReadFile(path);
-    ASSERT_TRUE(isOldOrNew(bytes)) << "after kill " << kills << ": " << bytes.size() << " bytes";
-    const std::uint32_t n =
-        service.GetString("data", "BLOB", "", buffer.data(), buffer.size(), path);
-    EXPECT_EQ(n, bytes == fileA ? sizes[0] : sizes[1]);
-    if (bytes != last) ++changes;
-    last = bytes;
-    for (const std::string& name : Entries(dir.path())) {
-      if (name != "blob.ini") {
-        ASSERT_EQ(name, ".blob.ini.new");
-      }
-    }
-  }
-  EXPECT_GE(kills, 10);
-  EXPECT_GT(changes, 0) << "no write completed between kills";
-  std::cout << kills << " kills, " << changes << " changes seen, " << reads << " reads\n";
-}
-
-// Runs of this program at once on one file: each read-modify-write holds the writers' lock and
-// reads the file under it, so no run undoes another's update.
-TEST(PosixProfileCrash, ConcurrentWritersLoseNoUpdate) {
-  TempDir dir;
-  const std::string path = dir / "shared.ini";
-  WriteFile(path, "[Data]\r\nkeep=1\r\n");
-  constexpr int kWriters = 8, kRounds = 50;
-  std::vector<pid_t> pids;
-  for (int w = 0; w < kWriters; ++w) {
-    const std::string prefix = "w" + std::to_string(w) + "k", rounds = std::to_string(kRounds);
-    char* const argv[] = {const_cast<char*>(MORLANE_PROFILE_CRASH_WRITER),
-                          const_cast<char*>("keys"),
-                          const_cast<char*>(path.c_str()),
-                          const_cast<char*>(prefix.c_str()),
-                          const_cast<char*>(rounds.c_str()),
-                          nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ), 0);
-    pids.push_back(pid);
-  }
-  for (const pid_t pid : pids) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  }
-  NativeProfileService service;
-  int missing = 0;
-  for (int w = 0; w < kWriters; ++w) {
-    for (int k = 1; k <= kRounds; ++k) {
-      const std::string key = "w" + std::to_string(w) + "k" + std::to_string(k);
-      char buffer[16];
-      missing += service.GetString("Data", key, "", buffer, sizeof buffer, path) == 0 ? 1 : 0;
-    }
-  }
-  EXPECT_EQ(missing, 0) << "updates lost";
-  EXPECT_EQ(service.GetInt("Data", "keep", 0, path), 1u);
-  EXPECT_EQ(Entries(dir.path()), Names{"shared.ini"});
 }
 
 std::string Quoted(const std::string& s) {

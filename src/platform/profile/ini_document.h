@@ -1,6 +1,6 @@
 // The bytes of one INI file as the private-profile services see them: value lookup and the
 // edit a write makes. Works on memory only (no file access, no state between calls), so it
-// can be fuzzed and reused; profile_posix.cpp adds the file handling.
+// can be fuzzed and reused; profile_engine.cpp adds the file handling.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace morlane::platform::posix {
+namespace morlane::platform::profile {
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
@@ -76,4 +76,4 @@ std::optional<std::uint32_t> ParseProfileInt(std::string_view value);
 // The new bytes an edit makes of old.
 std::string ApplyEdit(std::string_view old, const IniEdit& edit);
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform::profile

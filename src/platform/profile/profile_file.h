@@ -1,26 +1,24 @@
-// The INI files of the POSIX profile services as read from disk: each file's bytes, the text
+// The INI files of the private-profile engine as read from disk: each file's bytes, the text
 // the INI document reads from them, and a cache that keeps a file only while it is unchanged.
 #pragma once
-
-#include <sys/stat.h>
 
 #include <map>
 #include <string>
 #include <string_view>
 
-#include "platform/posix/atomic_file.h"
-#include "platform/posix/ini_document.h"
+#include "platform/profile/file_primitives.h"
+#include "platform/profile/ini_document.h"
 
-namespace morlane::platform::posix {
+namespace morlane::platform::profile {
 
 // One file as read. A file with a UTF-16 byte order mark (LE or BE) is read as UTF-8 text
 // with the UTF-8 mark and written back as UTF-16 with its own mark.
 class ProfileFile {
  public:
-  ProfileFile(FileBytes bytes, const struct stat& st);
+  ProfileFile(FileBytes bytes, const FileStatus& st);
 
   std::string_view bytes() const { return bytes_.view(); }
-  const struct stat& status() const { return st_; }
+  const FileStatus& status() const { return st_; }
   // What IniDocument reads: the bytes themselves, or the UTF-16 text as UTF-8.
   std::string_view text() const { return utf16_ ? std::string_view(converted_) : bytes(); }
 
@@ -34,18 +32,18 @@ class ProfileFile {
 
  private:
   FileBytes bytes_;
-  struct stat st_;
+  FileStatus st_;
   bool utf16_ = false;
   bool bigEndian_ = false;
   bool exact_ = true;  // the UTF-16 converted without loss
   std::string converted_;
 };
 
-// The files read so far, each kept only while its device, inode, size and times are
-// unchanged: one stat per call tells whether it must be read again.
+// The files read so far, each kept only while its identity, size and times are unchanged: one
+// look at the file's status per call tells whether it must be read again.
 class ProfileFiles {
  public:
-  // The file at path (a file-system path) as on disk now; nullptr when it is missing or not a
+  // The file at path (a SystemPath) as on disk now; nullptr when it is missing or not a
   // regular file. Throws std::filesystem::filesystem_error when it exists but cannot be read.
   const ProfileFile* Current(const std::string& path);
   // Forgets the file (after this process has written it).
@@ -55,4 +53,4 @@ class ProfileFiles {
   std::map<std::string, ProfileFile> files_;
 };
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform::profile

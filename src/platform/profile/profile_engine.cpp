@@ -1,20 +1,15 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// The private-profile services of both builds: the engine over the file primitives of the
+// system (file_primitives.h).
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
-#include "platform/posix/atomic_file.h"
-#include "platform/posix/codepage.h"
-#include "platform/posix/ini_document.h"
-#include "platform/posix/link_owner.h"
-#include "platform/posix/path_case.h"
-#include "platform/posix/profile_file.h"
 #include "platform/profile.h"
+#include "platform/profile/codepage.h"
+#include "platform/profile/file_primitives.h"
+#include "platform/profile/ini_document.h"
+#include "platform/profile/profile_file.h"
 
 namespace morlane::platform {
 namespace {
@@ -26,12 +21,6 @@ std::uint32_t CopyOut(std::string_view text, char* buffer, std::uint32_t size) {
   return static_cast<std::uint32_t>(n);
 }
 
-// The counterpart of the Windows read-only attribute: a file without any write bit is not
-// replaced, also for root; nor is a file the running user may not write.
-bool MayReplace(const std::string& path, const struct stat& st) {
-  return (st.st_mode & 0222) != 0 && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
-}
-
 // A value to store: section, key, value.
 struct Entry {
   std::string_view section, key, value;
@@ -40,7 +29,7 @@ struct Entry {
 // What writing the entries in turn makes of a text: one edit per entry that changes it, each
 // to the text the previous ones made; text is the result when there is more than one.
 struct WritePlan {
-  std::vector<posix::IniEdit> edits;
+  std::vector<profile::IniEdit> edits;
   std::string text;
   bool refused = false;  // an entry the services refuse (the others are still written)
 };
@@ -49,11 +38,11 @@ WritePlan PlanWrites(std::string_view text, const std::vector<Entry>& entries) {
   WritePlan plan;
   for (const Entry& e : entries) {
     const std::string_view now = plan.edits.empty() ? text : std::string_view(plan.text);
-    posix::IniWritePlan one = posix::IniDocument(now).PlanWrite(e.section, e.key, e.value);
-    plan.refused = plan.refused || one.kind == posix::IniWriteKind::kRefused;
-    if (one.kind != posix::IniWriteKind::kEdit) continue;
+    profile::IniWritePlan one = profile::IniDocument(now).PlanWrite(e.section, e.key, e.value);
+    plan.refused = plan.refused || one.kind == profile::IniWriteKind::kRefused;
+    if (one.kind != profile::IniWriteKind::kEdit) continue;
     // A single edit is written from the old bytes; only several need the text in between.
-    if (entries.size() > 1) plan.text = posix::ApplyEdit(now, one.edit);
+    if (entries.size() > 1) plan.text = profile::ApplyEdit(now, one.edit);
     plan.edits.push_back(std::move(one.edit));
   }
   return plan;
@@ -63,13 +52,13 @@ WritePlan PlanWrites(std::string_view text, const std::vector<Entry>& entries) {
 
 struct NativeProfileService::State {
   ProfileOptions options;
-  posix::ProfileFiles files;
+  profile::ProfileFiles files;
 
   // The file at the core's path as on disk now, nullptr when missing. A file that exists but
   // cannot be read is a failure of the call (the caller reports it), not a missing file.
-  const posix::ProfileFile* Current(const std::string& path, const std::string& target) {
+  const profile::ProfileFile* Current(const std::string& path) {
     try {
-      return files.Current(target);
+      return files.Current(profile::SystemPath(path));
     } catch (const std::filesystem::filesystem_error& e) {
       throw std::filesystem::filesystem_error(e.what(), path, e.code());  // the name shown
     }
@@ -79,7 +68,7 @@ struct NativeProfileService::State {
   // most writes of a run change nothing.
   bool Holds(const std::string& target, const std::vector<Entry>& entries) {
     try {
-      const posix::ProfileFile* file = files.Current(target);
+      const profile::ProfileFile* file = files.Current(target);
       if (file == nullptr) return false;
       const WritePlan plan = PlanWrites(file->text(), entries);
       return plan.edits.empty() && !plan.refused;
@@ -91,14 +80,18 @@ struct NativeProfileService::State {
   int Store(const std::vector<Entry>& entries, const std::string& path,
             const ProfileOptions& options) {
     if (path.empty()) return 0;
-    const std::string native = posix::ToFileSystemPath(path);
-    const std::string target = posix::FollowSymlinks(native);
+    const std::string target = profile::SystemPath(path);
     if (Holds(target, entries)) return 1;
-    if (!posix::MayFollowLinks(native)) return 0;  // nothing through another user's link
+    if (!profile::MayWriteThrough(path)) return 0;  // nothing through another user's link
     // Read, edit and replace under the writers' lock, so that no other run's update is lost.
-    const posix::DirectoryLock lock(target);
+    const profile::WriterLock lock(target);
+    if (lock.busy()) {
+      // Another run kept the lock for longer than any store takes: the failure says why.
+      throw std::filesystem::filesystem_error(
+          "in use", path, std::make_error_code(std::errc::device_or_resource_busy));
+    }
     if (!lock.held() && !lock.unlockable()) return 0;
-    const posix::ProfileFile* file = nullptr;
+    const profile::ProfileFile* file = nullptr;
     try {
       file = files.Current(target);
     } catch (const std::filesystem::filesystem_error&) {
@@ -106,10 +99,10 @@ struct NativeProfileService::State {
     }
     // A missing file is made; a missing directory (found when the temporary file cannot be
     // made) and a read-only file are a failed write.
-    if (file != nullptr && !MayReplace(target, file->status())) return 0;
+    if (file != nullptr && !profile::MayReplace(target, file->status())) return 0;
     const WritePlan plan = PlanWrites(file != nullptr ? file->text() : "", entries);
     if (plan.edits.empty()) return plan.refused ? 0 : 1;
-    posix::Pieces content;
+    profile::Pieces content;
     std::string storage;
     const bool single = plan.edits.size() == 1;
     if (file == nullptr) {
@@ -118,10 +111,10 @@ struct NativeProfileService::State {
                         : file->EncodeText(plan.text, content, storage))) {
       return 0;
     }
-    const posix::ReplaceOptions replace{options.syncToDisk, lock.held(),
-                                        file != nullptr ? file->Blank() : " "};
-    const bool ok = posix::ReplaceFile(target, file != nullptr ? file->bytes() : "", content,
-                                       file != nullptr ? &file->status() : nullptr, replace);
+    const profile::ReplaceOptions replace{options.syncToDisk, lock.held(),
+                                          file != nullptr ? file->Blank() : " "};
+    const bool ok = profile::ReplaceContent(target, file != nullptr ? file->bytes() : "", content,
+                                            file != nullptr ? &file->status() : nullptr, replace);
     files.Forget(target);
     return ok && !plan.refused ? 1 : 0;
   }
@@ -138,11 +131,11 @@ std::uint32_t NativeProfileService::GetString(std::string_view section, std::str
                                               std::string_view defaultValue, char* buffer,
                                               std::uint32_t size, const std::string& path) {
   if (size == 0) return 0;
-  if (const auto* file = state_->Current(path, posix::ToFileSystemPath(path))) {
-    const posix::IniDocument document(file->text());
+  if (const auto* file = state_->Current(path)) {
+    const profile::IniDocument document(file->text());
     if (const auto raw = document.RawValue(section, key)) {
       if (!document.utf8()) return CopyOut(*raw, buffer, size);
-      return CopyOut(posix::Utf8ToCp1252(*raw), buffer, size);
+      return CopyOut(Utf8ToCp1252(*raw), buffer, size);
     }
   }
   // Windows documents trailing blanks of the default as removed (spaces only).
@@ -153,11 +146,11 @@ std::uint32_t NativeProfileService::GetString(std::string_view section, std::str
 
 std::uint32_t NativeProfileService::GetInt(std::string_view section, std::string_view key,
                                            std::int32_t defaultValue, const std::string& path) {
-  if (const auto* file = state_->Current(path, posix::ToFileSystemPath(path))) {
+  if (const auto* file = state_->Current(path)) {
     // Digits, sign and "0x" are ASCII: the UTF-8 of a file with a byte order mark reads alike.
     // Windows reads the text into 30 characters first: only the first 29 count.
-    if (const auto raw = posix::IniDocument(file->text()).RawValue(section, key)) {
-      if (const auto number = posix::ParseProfileInt(raw->substr(0, 29))) return *number;
+    if (const auto raw = profile::IniDocument(file->text()).RawValue(section, key)) {
+      if (const auto number = profile::ParseProfileInt(raw->substr(0, 29))) return *number;
     }
   }
   return static_cast<std::uint32_t>(defaultValue);

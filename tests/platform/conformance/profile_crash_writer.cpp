@@ -1,4 +1,4 @@
-// Child of the crash-safety tests.
+// Child of the crash-safety and lock tests, built for each system.
 //   profile_crash_writer <path> <sizeA> <sizeB>   writes two large values in turn into one file
 //     until it is killed; says "ready" on stdout first, so that the kill moments are not all
 //     spent starting up. Exits 1 as soon as a write fails.
@@ -6,8 +6,7 @@
 //     exits 0 when it was written.
 //   profile_crash_writer keys <path> <prefix> <count>   writes the keys <prefix>1..<count>
 //     into section "Data", one write each; exits 0 when all were written.
-#include <unistd.h>
-
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -29,7 +28,7 @@ int main(int argc, char** argv) {
   if (argc != 4) return 2;
   const std::string values[2] = {std::string(std::stoul(argv[2]), 'a'),
                                  std::string(std::stoul(argv[3]), 'b')};
-  if (::write(1, "r", 1) != 1) return 3;
+  if (std::fputs("r", stdout) < 0 || std::fflush(stdout) != 0) return 3;
   for (unsigned i = 0;; ++i) {
     if (service.WriteString("Data", "blob", values[i % 2], argv[1]) == 0) return 1;
   }

@@ -1,10 +1,12 @@
-// The POSIX side speaks UTF-8; the core speaks Windows-1252.
+// Code pages of the private-profile engine: the core speaks the ANSI code page (Windows-1252
+// on POSIX), files with a byte order mark hold UTF-8 or UTF-16, the POSIX side speaks UTF-8.
+// Each system converts with its own services (posix/codepage.cpp, win32/codepage_win32.cpp).
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace morlane::platform::posix {
+namespace morlane::platform {
 
 // UTF-8 to Windows-1252; a character the code page lacks, or an invalid byte, becomes "?".
 std::string Utf8ToCp1252(std::string_view utf8);
@@ -13,17 +15,9 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // become U+0081 and so on, as Windows' own conversion does.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
-// A file name or argument (UTF-8, or any bytes) as the core's text, without loss: a character
-// 1252 has is its byte, any other character or byte a code point mark (text/code_point_mark.h).
-std::string Utf8ToCoreText(std::string_view native);
-
-// The core's text as the file system spells it: Windows-1252 as UTF-8 (as Cp1252ToUtf8), each
-// code point mark as its character or byte. The inverse of Utf8ToCoreText.
-std::string CoreTextToUtf8(std::string_view core);
-
 // Between UTF-16 (little or big endian, without the byte order mark) and UTF-8. False when the
 // input is not valid (an odd byte, a lone surrogate): out then holds what could be converted.
 bool Utf16ToUtf8(std::string_view utf16, bool bigEndian, std::string& out);
 bool Utf8ToUtf16(std::string_view utf8, bool bigEndian, std::string& out);
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform

@@ -1,11 +1,11 @@
-#include "platform/posix/ini_document.h"
+#include "platform/profile/ini_document.h"
 
 #include <cstring>
 
-#include "platform/posix/bytes.h"
-#include "platform/posix/codepage.h"
+#include "platform/profile/bytes.h"
+#include "platform/profile/codepage.h"
 
-namespace morlane::platform::posix {
+namespace morlane::platform::profile {
 namespace {
 
 bool IsBlankChar(char c) {
@@ -289,4 +289,4 @@ std::string ApplyEdit(std::string_view old, const IniEdit& edit) {
   return out;
 }
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform::profile

@@ -1,31 +1,23 @@
-#include "platform/posix/profile_file.h"
+#include "platform/profile/profile_file.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
-#include "platform/posix/codepage.h"
+#include "platform/profile/codepage.h"
 
-namespace morlane::platform::posix {
+namespace morlane::platform::profile {
 namespace {
 
 constexpr std::string_view kUtf16Le = "\xFF\xFE";
 constexpr std::string_view kUtf16Be = "\xFE\xFF";
 
-bool SameVersion(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
-         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
-}
-
-[[noreturn]] void ThrowUnreadable(const std::string& path, int error) {
-  throw std::filesystem::filesystem_error("cannot read", path,
-                                          std::error_code(error, std::generic_category()));
+[[noreturn]] void ThrowUnreadable(const std::string& path, std::error_code error) {
+  throw std::filesystem::filesystem_error("cannot read", path, error);
 }
 
 }  // namespace
 
-ProfileFile::ProfileFile(FileBytes bytes, const struct stat& st)
+ProfileFile::ProfileFile(FileBytes bytes, const FileStatus& st)
     : bytes_(std::move(bytes)), st_(st) {
   const std::string_view head = bytes_.view().substr(0, 2);
   utf16_ = head == kUtf16Le || head == kUtf16Be;
@@ -65,23 +57,22 @@ std::string_view ProfileFile::Blank() const {
 }
 
 const ProfileFile* ProfileFiles::Current(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    if (ReadFailedAsMissing(errno)) {
-      files_.erase(path);
-      return nullptr;
+  FileStatus st;
+  std::error_code error;
+  FileProbe probe = StatusOf(path, st, error);
+  if (probe == FileProbe::kPresent) {
+    const auto it = files_.find(path);
+    if (it != files_.end() && it->second.status().SameVersion(st)) return &it->second;
+    FileBytes bytes;
+    probe = bytes.Read(path, st, error);
+    if (probe == FileProbe::kPresent) {
+      files_.insert_or_assign(path, ProfileFile(std::move(bytes), st));
+      return &files_.at(path);
     }
-    ThrowUnreadable(path, errno);
   }
-  const auto it = files_.find(path);
-  if (it != files_.end() && SameVersion(it->second.status(), st)) return &it->second;
   files_.erase(path);
-  FileBytes bytes;
-  if (!bytes.Read(path, st)) {
-    if (ReadFailedAsMissing(errno)) return nullptr;
-    ThrowUnreadable(path, errno);
-  }
-  return &files_.try_emplace(path, std::move(bytes), st).first->second;
+  if (probe == FileProbe::kUnreadable) ThrowUnreadable(path, error);
+  return nullptr;
 }
 
-}  // namespace morlane::platform::posix
+}  // namespace morlane::platform::profile
