@@ -1,4 +1,5 @@
 #include "platform/profile/codepage.h"
+#include "platform/posix/core_text.h"
 
 #include <iconv.h>
 

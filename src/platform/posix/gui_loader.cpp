@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "platform/backend.h"
+#include "platform/posix/core_text.h"
 #include "platform/posix/display_probe.h"
-#include "platform/profile/codepage.h"
 
 namespace morlane::platform {
 namespace {

@@ -1,6 +1,7 @@
 #include "platform/posix/path_case.h"
 
 #include "platform/posix/bytes.h"
+#include "platform/posix/core_text.h"
 #include "platform/profile/codepage.h"
 
 #include <dirent.h>

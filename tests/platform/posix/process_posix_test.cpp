@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/posix/core_text.h"
 #include "platform/posix/path_case.h"
 #include "platform/process.h"
 #include "platform/profile/codepage.h"
