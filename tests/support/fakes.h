@@ -35,6 +35,8 @@ std::string ReadFile(const std::string& path);  // empty when missing
 std::string NativePath(const std::string& path);
 bool FileExistsOnDisk(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);  // creates parent dirs
+// The names in a folder, sorted: what a store left beside its file.
+std::vector<std::string> FolderEntries(const std::string& dir);
 
 // Runs code that may end the process (the fake services throw ProcessEnded); answers the exit
 // status it ended with, or nothing when it returned.

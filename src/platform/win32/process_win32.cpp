@@ -149,7 +149,8 @@ std::vector<std::string> SystemProcessServices::EnvironmentEntries() const {
 
 std::string SystemProcessServices::FileVersion(const std::string& path) const {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (path.empty() || !::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
+  if (path.empty() ||
+      !::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) {
     return {};
   }
   const auto number = [](DWORD high, DWORD low) {

@@ -22,19 +22,11 @@ namespace morlane::platform {
 namespace {
 
 using morlane::testing::ChildProcess;
+using morlane::testing::FolderEntries;
 using morlane::testing::ReadFile;
 using morlane::testing::TempDir;
 using morlane::testing::WriteFile;
 using Names = std::vector<std::string>;
-
-Names Entries(const std::string& dir) {
-  Names names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // A writer killed at random moments leaves the old or the new file, and a reader never sees
 // anything else. A kill between making and placing the temporary file (on POSIX: between
@@ -96,7 +88,7 @@ TEST(ProfileCrash, KilledWriterLeavesTheOldOrTheNewFile) {
     EXPECT_EQ(n, bytes == fileA ? sizes[0] : sizes[1]);
     if (bytes != last) ++changes;
     last = bytes;
-    for (const std::string& name : Entries(dir.path())) {
+    for (const std::string& name : FolderEntries(dir.path())) {
       if (name != "blob.ini") {
         ASSERT_EQ(name, ".blob.ini.new");
       }
@@ -135,7 +127,7 @@ TEST(ProfileCrash, ConcurrentWritersLoseNoUpdate) {
   }
   EXPECT_EQ(missing, 0) << "updates lost";
   EXPECT_EQ(service.GetInt("Data", "keep", 0, path), 1u);
-  EXPECT_EQ(Entries(dir.path()), Names{"shared.ini"});
+  EXPECT_EQ(FolderEntries(dir.path()), Names{"shared.ini"});
 }
 
 // A writer that finds the lock held for longer than any store takes gives up after the wait

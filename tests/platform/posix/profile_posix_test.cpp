@@ -24,19 +24,11 @@
 namespace morlane::platform {
 namespace {
 
+using morlane::testing::FolderEntries;
 using morlane::testing::ReadFile;
 using morlane::testing::TempDir;
 using morlane::testing::WriteFile;
 using Names = std::vector<std::string>;
-
-Names Entries(const std::string& dir) {
-  Names names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 struct stat Stat(const std::string& path) {
   struct stat st {};
@@ -56,8 +48,8 @@ TEST(PosixProfile, WriteThroughAMissingDirectoryOrAFileFailsAndCreatesNothing) {
     EXPECT_EQ(service.GetString("A", "k", "dflt", buffer, sizeof buffer, dir / relative), 4u);
     EXPECT_EQ(service.GetInt("A", "k", -1, dir / relative), 4294967295u);
   }
-  EXPECT_EQ(Entries(dir.path()), (Names{"adir", "plain"}));
-  EXPECT_EQ(Entries(dir / "adir"), Names{});
+  EXPECT_EQ(FolderEntries(dir.path()), (Names{"adir", "plain"}));
+  EXPECT_EQ(FolderEntries(dir / "adir"), Names{});
   EXPECT_EQ(ReadFile(dir / "plain"), "x");
 }
 
@@ -73,8 +65,8 @@ TEST(PosixProfile, PathsFindFilesAndDirectoriesWithoutRegardToCase) {
   EXPECT_NE(service.WriteString("Project", "B", "2", asked), 0);
   EXPECT_NE(service.WriteString("S", "k", "v", dir / "PARAMETER/new.ini"), 0);
 
-  EXPECT_EQ(Entries(dir.path()), Names{"Parameter"});
-  EXPECT_EQ(Entries(dir / "Parameter"), (Names{"Program.ini", "new.ini"}));
+  EXPECT_EQ(FolderEntries(dir.path()), Names{"Parameter"});
+  EXPECT_EQ(FolderEntries(dir / "Parameter"), (Names{"Program.ini", "new.ini"}));
   EXPECT_EQ(ReadFile(dir / "Parameter/Program.ini"), "[Project]\r\nA=1\r\nB=2\r\n");
 }
 
@@ -99,8 +91,8 @@ TEST(PosixProfile, ReplaceFollowsSymlinksAndKeepsPermissionBits) {
   struct stat link {};
   ASSERT_EQ(::lstat((dir / "cfg/link.ini").c_str(), &link), 0);
   EXPECT_TRUE(S_ISLNK(link.st_mode));
-  EXPECT_EQ(Entries(dir / "cfg"), (Names{"dangling.ini", "link.ini"}));
-  EXPECT_EQ(Entries(dir / "data"), (Names{"new.ini", "real.ini"}));
+  EXPECT_EQ(FolderEntries(dir / "cfg"), (Names{"dangling.ini", "link.ini"}));
+  EXPECT_EQ(FolderEntries(dir / "data"), (Names{"new.ini", "real.ini"}));
 }
 
 // Several values in one replacement give the same bytes as writing them one by one: new
@@ -192,7 +184,7 @@ TEST(PosixProfile, FileInAnUnwritableDirectoryIsRewrittenInPlace) {
   EXPECT_EQ(status, 0);
   EXPECT_EQ(ReadFile(file), "[A]\r\nk=22\r\nz=\r\n");
   EXPECT_EQ(Stat(file).st_ino, oldInode);
-  EXPECT_EQ(Entries(locked), Names{"p.ini"});
+  EXPECT_EQ(FolderEntries(locked), Names{"p.ini"});
 }
 
 // Read-only means read-only: a file without any write bit is refused also for root, a file the
@@ -232,7 +224,7 @@ TEST(PosixProfile, ReadOnlyAndUnreadableFilesAreRefused) {
   ::chmod((dir / "hidden.ini").c_str(), 0600);  // to read it back
   for (const std::string& name : names)
     EXPECT_EQ(ReadFile(dir / name), before) << name;
-  EXPECT_EQ(Entries(dir.path()), names);
+  EXPECT_EQ(FolderEntries(dir.path()), names);
 }
 
 std::string Quoted(const std::string& s) {
@@ -326,7 +318,7 @@ TEST(PosixProfileCrash, KilledAtEverySystemCallLeavesTheOldOrTheNewFile) {
       ASSERT_TRUE(bytes == old || bytes == newer || (c.inPlace && bytes == padded))
           << "killed at " << name << " #" << nth << ": " << bytes.size() << " bytes";
       if (bytes == padded && padded != newer) ++tails;
-      for (const std::string& entry : Entries(folder)) {
+      for (const std::string& entry : FolderEntries(folder)) {
         if (entry != "p.ini") {
           ASSERT_EQ(entry, ".p.ini.new") << name << " #" << nth;
         }
@@ -335,7 +327,7 @@ TEST(PosixProfileCrash, KilledAtEverySystemCallLeavesTheOldOrTheNewFile) {
     EXPECT_LE(tails, 1) << "only the kill between the write and the cut leaves blanks";
     WriteFile(file, old);
     EXPECT_EQ(std::system((kStrace + "-qq -o /dev/null " + user + writer).c_str()), 0);
-    EXPECT_EQ(Entries(folder), Names{"p.ini"});
+    EXPECT_EQ(FolderEntries(folder), Names{"p.ini"});
     ::chmod(folder.c_str(), 0755);
   }
 }
