@@ -37,8 +37,9 @@ Failure ToFailure(std::exception_ptr error) {
       f.description += " (the name holds characters the system's code page cannot represent)";
     } else if (e.code() == std::errc::filename_too_long) {
       f.description += " (the path is too long)";
-    } else if (e.code() == std::errc::device_or_resource_busy) {
-      // A store that waited in vain for the writers' lock of the file.
+    } else if (e.code() == std::make_error_code(std::errc::device_or_resource_busy)) {
+      // A store that waited in vain for the writers' lock of the file. Compared exactly: a
+      // system's own "busy" (a file another program holds open) says nothing about our lock.
       f.description += " (the project is in use: another run holds this file's lock)";
     }
     return f;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The Linux and the Windows program (under Wine) on the same projects, silent mode.
 
-  store_proofs.py LINUX_PROGRAM WINDOWS_PROGRAM [--trees N] [--seed S]
+  store_proofs.py LINUX_PROGRAM WINDOWS_PROGRAM --holder FILE_HOLDER [--trees N] [--seed S]
 
 differential  random small project trees (odd spacing, duplicate keys and sections, comments,
               line ends, Windows-1252 bytes, byte order marks, a NUL byte, an empty [] header,
@@ -13,8 +13,10 @@ killed        the Windows program killed at random moments of a store: every fil
               before or as after.
 paths         a project deeper than 260 characters stores; one under a folder that the ANSI
               code page cannot name gets one clear error, not "File not found".
-Needs WINEPREFIX (and its server) set up as scripts/test-windows does. The Linux program's
-service-pack log goes to a private /var/log (unshare); without that it is not compared.
+held          a Program.ini that another program holds open without sharing: one file access
+              error (75) logged, a non-zero exit, the file unchanged.
+Needs WINEPREFIX (and its server) set up as scripts/test-windows does. LINUX_PROGRAM is the
+tests' build, whose service-pack log lies beside the project tree.
 """
 import argparse
 import os
@@ -334,10 +336,41 @@ def paths(args, work):
     return ok
 
 
+def held(args, work):
+    """A Program.ini that another program holds open without sharing is reported once as a
+    file access error (75), the run does not end with 0, and the file stays as it was."""
+    root = os.path.join(work, "held")
+    tree(random.Random(17), root)
+    ini = b"[Project]\r\nNumberOfMachines=2\r\nOrderOfServiceCounter1=2\r\n"
+    for rel, data in (("parameter/Program.ini", ini),
+                      ("Morlane/Morlane.cfg", b"[Project]\r\nForMachine1=true\r\n")):
+        os.makedirs(os.path.dirname(os.path.join(root, rel)), exist_ok=True)
+        with open(os.path.join(root, rel), "wb") as f:
+            f.write(data)
+    program = os.path.join(root, "Config", "Morlane_Config.exe")
+    shutil.copy(args.windows, program)
+    windows = lambda path: "Z:" + path.replace("/", "\\")
+    start = log_size(WINE_LOG)
+    ini_path = os.path.join(root, "parameter", "Program.ini")
+    status = subprocess.run(["wine", os.path.abspath(args.holder), windows(ini_path),
+                             windows(program), "/EXTERNAL=SILENT"], cwd=root, env=WINE_ENV,
+                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL, timeout=120).returncode
+    log = appended(WINE_LOG, start)
+    reports = [line for line in log.split(b"\r\n") if b"Path/File access error" in line]
+    # Held by another program is no lock of ours: the report must not say "in use".
+    good = (status not in (0, 100) and len(reports) == 1 and b"program.ini" in reports[0].lower()
+            and b"in use" not in reports[0] and snapshot(root)["parameter/program.ini"] == ini)
+    print("held Program.ini: exit %d, %d access error(s) logged: %s" % (
+        status, len(reports), "as expected" if good else log))
+    return good
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("linux")
     parser.add_argument("windows")
+    parser.add_argument("--holder", required=True, help="file_holder.exe of the Windows tests")
     parser.add_argument("--trees", type=int, default=40)
     parser.add_argument("--seed", type=int, default=int(time.time()))
     args = parser.parse_args()
@@ -349,6 +382,7 @@ def main():
         ok = parallel(args, work) and ok
         ok = killed(args, rng, work) and ok
         ok = paths(args, work) and ok
+        ok = held(args, work) and ok
     finally:
         shutil.rmtree(work, ignore_errors=True)
     return 0 if ok else 1
