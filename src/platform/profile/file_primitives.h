@@ -15,7 +15,8 @@
 namespace morlane::platform::profile {
 
 // What the engine knows of a file on disk. A parsed file is kept only while the same file
-// (volume, index) has the same size and times.
+// (volume, index; on Windows left 0, the creation time telling files apart) has the same size
+// and times.
 struct FileStatus {
   std::uint64_t volume = 0;  // device / volume serial number
   std::uint64_t index = 0;   // inode / file index

@@ -57,20 +57,25 @@ HANDLE OpenPatiently(const std::wstring& path, DWORD access, DWORD flags) {
   }
 }
 
-std::int64_t Ticks(const FILETIME& t) {
-  return static_cast<std::int64_t>(static_cast<std::uint64_t>(t.dwHighDateTime) << 32 |
-                                   t.dwLowDateTime);
-}
-
-FileStatus StatusFrom(const BY_HANDLE_FILE_INFORMATION& info) {
-  FileStatus s;
-  s.volume = info.dwVolumeSerialNumber;
-  s.index = static_cast<std::uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-  s.size = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-  s.written = Ticks(info.ftLastWriteTime);
-  s.changed = Ticks(info.ftCreationTime);
-  s.mode = info.dwFileAttributes;
-  return s;
+// The status of an open file, asked of the file alone: its size, times and attributes. The
+// volume serial number and file index that GetFileInformationByHandle (or the file id
+// information) add are left out: Wine answers them through its mount manager, another process,
+// and at every engine call that round trip cost more than the read itself. The creation time
+// stands in for the identity, as the write time alone does for Windows' own private-profile
+// cache: a file put in the place of another brings its own.
+bool QueryStatus(HANDLE file, FileStatus& status) {
+  FILE_BASIC_INFO basic;
+  FILE_STANDARD_INFO standard;
+  if (::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) == 0 ||
+      ::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) == 0) {
+    return false;
+  }
+  status = FileStatus{};
+  status.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+  status.written = basic.LastWriteTime.QuadPart;
+  status.changed = basic.CreationTime.QuadPart;
+  status.mode = basic.FileAttributes;
+  return true;
 }
 
 // Why a file could not be opened: no file there, or one that cannot be read.
@@ -167,15 +172,23 @@ bool MayWriteThrough(const std::string&) {
 
 FileProbe StatusOf(const std::string& path, FileStatus& status, std::error_code& error) {
   const std::wstring wide = WidePath(path);
-  // Attributes only: allowed also while another program holds the file without sharing.
-  Handle file(win32::OpenPatiently(wide, FILE_READ_ATTRIBUTES, FILE_FLAG_BACKUP_SEMANTICS));
-  if (!file.valid()) return win32::Failed(::GetLastError(), wide, error);
-  BY_HANDLE_FILE_INFORMATION info;
-  if (::GetFileInformationByHandle(file.get(), &info) == 0) {
+  // One call and no handle, as this is asked at every engine call; allowed also while another
+  // program holds the file without sharing. The same fields as QueryStatus gives for a read.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) == 0) {
     return win32::Failed(::GetLastError(), wide, error);
   }
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileProbe::kMissing;
-  status = win32::StatusFrom(info);
+  if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileProbe::kMissing;
+  const auto number = [](DWORD high, DWORD low) {
+    return static_cast<std::uint64_t>(high) << 32 | low;
+  };
+  status = FileStatus{};
+  status.size = number(data.nFileSizeHigh, data.nFileSizeLow);
+  status.written = static_cast<std::int64_t>(
+      number(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime));
+  status.changed = static_cast<std::int64_t>(
+      number(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime));
+  status.mode = data.dwFileAttributes;
   return FileProbe::kPresent;
 }
 
@@ -183,11 +196,9 @@ FileProbe FileBytes::Read(const std::string& path, FileStatus& status, std::erro
   const std::wstring wide = WidePath(path);
   Handle file(
       win32::OpenPatiently(wide, GENERIC_READ, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
+  if (!file.valid() || !win32::QueryStatus(file.get(), status)) {
     return win32::Failed(::GetLastError(), wide, error);
   }
-  status = win32::StatusFrom(info);
   std::size_t capacity = static_cast<std::size_t>(status.size) + 1;
   data_.reset(new char[capacity]);
   size_ = 0;
