@@ -1,5 +1,5 @@
 // What a screen reader and a user with high-contrast colours need of the window: the controls'
-// own texts and order as Windows names controls by them, the help button's pressed state, the
+// own texts as Windows names controls by them, the help button's pressed state, the
 // focus put where the form says, and the system's colours in high-contrast mode.
 #include "gui/win32/form_window.h"
 
@@ -7,20 +7,6 @@
 #include "gui/win32/form_window_internal.h"
 
 namespace morlane::gui::win32 {
-
-// Windows names a combo box by the label directly before it in the control order; the view's
-// own Tab handling keeps the visible order.
-void FormWindow::OrderLabelsBeforeBoxes() {
-  const auto& controls = events_.Controls();
-  for (std::size_t n = 0; n < controls.size(); ++n) {
-    const auto label = form::NamingLabel(controls, n);
-    if (!label || shown_[n].hwnd == nullptr || shown_[*label].hwnd == nullptr) continue;
-    const HWND before = ::GetWindow(shown_[n].hwnd, GW_HWNDPREV);
-    if (before == shown_[*label].hwnd) continue;
-    ::SetWindowPos(shown_[*label].hwnd, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-}
 
 // A picture button's window text is its name (the face draws only the model's caption); the
 // help button is pressed in while help mode is on, which Windows reports as its state.

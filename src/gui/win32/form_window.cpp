@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "form/accessible.h"
 #include "gui/win32/form_window_internal.h"
 
 namespace morlane::gui::win32 {
@@ -97,7 +99,6 @@ bool FormWindow::Create() {
   }
 
   Build();
-  OrderLabelsBeforeBoxes();
   // Made on a screen of another DPI than the main one: laid out for that screen.
   if (const int actual = WindowDpi(window_); actual != 0 && actual != dpi_) {
     dpi_ = actual;
@@ -113,10 +114,22 @@ bool FormWindow::Create() {
 void FormWindow::Build() {
   const auto& controls = events_.Controls();
   shown_.resize(controls.size());
-  for (std::size_t n = 0; n < controls.size(); ++n) {
+  std::vector<bool> made(controls.size(), false);
+  const auto make = [&](std::size_t n) {
+    if (made[n]) return;
+    made[n] = true;
     const auto container = form::ContainerOf(controls, n);
-    const HWND parent = container && *container < n ? shown_[*container].hwnd : window_;
+    const HWND parent = container && made[*container] ? shown_[*container].hwnd : window_;
     shown_[n].hwnd = CreateControl(n, parent);
+  };
+  for (std::size_t n = 0; n < controls.size(); ++n) {
+    // Windows names a combo box by the label directly before it in the control order: each row's
+    // label is made just before its box (the view's own Tab handling keeps the visible order).
+    if (const auto label = form::NamingLabel(controls, n);
+        label && form::ContainerOf(controls, *label) == form::ContainerOf(controls, n)) {
+      make(*label);
+    }
+    make(n);
   }
   built_ = true;
 }

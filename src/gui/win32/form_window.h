@@ -68,11 +68,11 @@ class FormWindow final : public form::FormHost {
   void DrawButton(const DRAWITEMSTRUCT& item);
   void DrawLabel(const DRAWITEMSTRUCT& item);
   void PaintFrame(HWND frame);
+  void EraseFrame(HWND frame, HDC dc);
   void OnFramePressed(HWND frame, POINT at);
   void OnFrameReleased(HWND frame, POINT at);
 
   void Build();
-  void OrderLabelsBeforeBoxes();
   void MirrorButton(std::size_t n);
   void ReadColourScheme();
   COLORREF FaceColour(form::Rgb colour) const;

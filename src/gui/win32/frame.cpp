@@ -27,6 +27,9 @@ LRESULT CALLBACK FormWindow::FrameProc(HWND hwnd, UINT message, WPARAM wParam, L
     case WM_NOTIFY:
       return self->OnMessage(message, wParam, lParam);
     case WM_ERASEBKGND:
+      // Filled when Windows erases, while the window is being shown: its grey is on screen
+      // before the controls paint.
+      self->EraseFrame(hwnd, reinterpret_cast<HDC>(wParam));
       return TRUE;
     case WM_PAINT:
       self->PaintFrame(hwnd);
@@ -42,14 +45,19 @@ LRESULT CALLBACK FormWindow::FrameProc(HWND hwnd, UINT message, WPARAM wParam, L
   }
 }
 
-void FormWindow::PaintFrame(HWND frame) {
-  PAINTSTRUCT paint;
-  const HDC dc = ::BeginPaint(frame, &paint);
+void FormWindow::EraseFrame(HWND frame, HDC dc) {
   RECT r{};
   ::GetClientRect(frame, &r);
   const auto n = PositionOf(frame);
   const auto colour = n ? events_.Controls()[*n].backColor : std::nullopt;
   ::FillRect(dc, &r, Brush(colour.value_or(form::kLightGrey)));
+}
+
+void FormWindow::PaintFrame(HWND frame) {
+  PAINTSTRUCT paint;
+  const HDC dc = ::BeginPaint(frame, &paint);
+  RECT r{};
+  ::GetClientRect(frame, &r);
   // A plain box without a caption.
   ::DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
   ::EndPaint(frame, &paint);

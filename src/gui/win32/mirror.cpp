@@ -55,11 +55,12 @@ void FormWindow::Mirror(std::size_t n) {
       MirrorButton(n);
       [[fallthrough]];
     case Kind::Frame:
-      // Drawn by the window from the model: drawn again when what it shows has changed.
+      // Drawn by the window from the model: drawn again when what it shows has changed (a
+      // frame's colour is its background, filled when erased).
       if (s.caption != c.caption || s.backColor != c.backColor) {
         s.caption = c.caption;
         s.backColor = c.backColor;
-        ::InvalidateRect(s.hwnd, nullptr, FALSE);
+        ::InvalidateRect(s.hwnd, nullptr, c.kind == Kind::Frame);
       }
       break;
     case Kind::ComboBox:

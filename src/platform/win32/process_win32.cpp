@@ -162,16 +162,14 @@ std::string SystemProcessServices::FileVersion(const std::string& path) const {
 }
 
 bool SystemProcessServices::FileExists(const std::string& path) const {
-  // Wildcards would make FindFirstFileA look for any matching file; no file is named so.
+  // No wildcards: no file is named so. The attributes alone, without listing the folder.
   if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
-  WIN32_FIND_DATAW found;
-  const HANDLE search = ::FindFirstFileW(WidePath(path).c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  ::FindClose(search);
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
   // A normal file, as a plain directory listing shows it.
   constexpr DWORD kNotNormal =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  return (found.dwFileAttributes & kNotNormal) == 0;
+  return (data.dwFileAttributes & kNotNormal) == 0;
 }
 
 bool SystemProcessServices::AppendToFile(const std::string& path, const std::string& bytes) {
