@@ -22,9 +22,10 @@ inline constexpr UINT kToolTipDelayMs = 250;  // well before anyone's pointer re
 inline constexpr int kListRows = 8;           // rows of an open drop-down list
 inline constexpr int kComboTextMargin = 2;    // pixels left and right of a combo's text
 
-// A fixed layout: no resizing border, no maximise box.
-inline constexpr DWORD kWindowStyle =
-    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// A fixed layout: no resizing border, no maximise box. Like a dialog, the window does not clip
+// its controls: its grey is filled in one pass while it is shown, and the controls draw over it
+// (clipping them made Windows erase every control one by one before anything showed).
+inline constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // The face to ask Windows for: the designed one where it is installed; for "MS Sans Serif",
 // missing on many systems (Windows then picks a much wider face), the metric-compatible
