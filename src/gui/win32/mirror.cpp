@@ -74,8 +74,9 @@ void FormWindow::MirrorCombo(std::size_t n) {
   Shown& s = shown_[n];
   const bool newItems = s.items != c.items;
   if (newItems) {
+    // A box made a moment ago has nothing to clear.
+    if (!s.items.empty()) ::SendMessageA(s.hwnd, CB_RESETCONTENT, 0, 0);
     s.items = c.items;
-    ::SendMessageA(s.hwnd, CB_RESETCONTENT, 0, 0);
     for (const std::string& item : c.items) {
       ::SendMessageA(s.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
@@ -85,7 +86,8 @@ void FormWindow::MirrorCombo(std::size_t n) {
     // The list's selection follows the text, so the arrow keys move on from there.
     const auto selected = form::ListSelection(c);
     ::SendMessageA(s.hwnd, CB_SETCURSEL, selected ? *selected : static_cast<WPARAM>(-1), 0);
-    ::SetWindowTextA(s.hwnd, c.text.c_str());
+    // Choosing an entry has put its text, the same, in the edit field already.
+    if (!selected) ::SetWindowTextA(s.hwnd, c.text.c_str());
   }
   if (newItems) FitList(n);
 }
