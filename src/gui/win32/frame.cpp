@@ -27,8 +27,8 @@ LRESULT CALLBACK FormWindow::FrameProc(HWND hwnd, UINT message, WPARAM wParam, L
     case WM_NOTIFY:
       return self->OnMessage(message, wParam, lParam);
     case WM_ERASEBKGND:
-      // Filled when Windows erases, while the window is being shown: its grey is on screen
-      // before the controls paint.
+      // The background is filled when Windows erases, as the window's own is; painting draws
+      // the edge over it.
       self->EraseFrame(hwnd, reinterpret_cast<HDC>(wParam));
       return TRUE;
     case WM_PAINT:

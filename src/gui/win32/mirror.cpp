@@ -86,8 +86,8 @@ void FormWindow::MirrorCombo(std::size_t n) {
     // The list's selection follows the text, so the arrow keys move on from there.
     const auto selected = form::ListSelection(c);
     ::SendMessageA(s.hwnd, CB_SETCURSEL, selected ? *selected : static_cast<WPARAM>(-1), 0);
-    // Choosing an entry has put its text, the same, in the edit field already.
-    if (!selected) ::SetWindowTextA(s.hwnd, c.text.c_str());
+    // Choosing an entry puts its text, the same, in the edit field: set only where it did not.
+    if (WindowText(s.hwnd) != c.text) ::SetWindowTextA(s.hwnd, c.text.c_str());
   }
   if (newItems) FitList(n);
 }
